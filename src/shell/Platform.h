@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// Everything that would block a test goes through this seam: message boxes,
+// file dialogs and running a modal dialog. The editor passes QtPlatform;
+// tests pass a scripted platform that records what was asked and answers as
+// the test says.
+class IPlatform {
+ public:
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Icon { None, Exclamation, Question, Information };
+  enum class Answer { Ok, Yes, No, Cancel };
+
+  virtual ~IPlatform() = default;
+
+  virtual Answer MessageBox(QWidget* parent, const QString& text,
+                            const QString& caption, Buttons buttons,
+                            Icon icon) = 0;
+
+  // Returns the chosen path, or an empty string when cancelled. `filters`
+  // are Qt name filters separated by ";;".
+  virtual QString GetOpenFileName(QWidget* parent, const QString& title,
+                                  const QString& folder,
+                                  const QString& filters) = 0;
+  // Asks before replacing an existing file.
+  virtual QString GetSaveFileName(QWidget* parent, const QString& title,
+                                  const QString& folder,
+                                  const QString& filters) = 0;
+
+  // Runs a modal dialog and returns QDialog::Accepted or QDialog::Rejected.
+  virtual int RunDialog(QDialog& dialog) = 0;
+};
+
+// The real platform: QMessageBox, QFileDialog and QDialog::exec().
+class QtPlatform final : public IPlatform {
+ public:
+  Answer MessageBox(QWidget* parent, const QString& text,
+                    const QString& caption, Buttons buttons,
+                    Icon icon) override;
+  QString GetOpenFileName(QWidget* parent, const QString& title,
+                          const QString& folder,
+                          const QString& filters) override;
+  QString GetSaveFileName(QWidget* parent, const QString& title,
+                          const QString& folder,
+                          const QString& filters) override;
+  int RunDialog(QDialog& dialog) override;
+};
