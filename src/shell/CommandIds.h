@@ -1,0 +1,60 @@
+#pragma once
+
+// Command IDs of the menu (IDM_) and of the two toolbars (IDT_), and the
+// control IDs of the bars' edits and up-downs. Every command reaches
+// CEditorFrame::OnCommand with one of these.
+
+// Menu.
+inline constexpr int IDM_HELP_ABOUT = 40001;
+inline constexpr int IDM_FILE_NEW = 40002;
+inline constexpr int IDM_FILE_LOAD = 40003;
+inline constexpr int IDM_FILE_SAVE = 40004;
+inline constexpr int IDM_FILE_EXIT = 40005;
+inline constexpr int IDM_HELP_TIPS = 40006;
+inline constexpr int IDM_FILE_SAVE_AS = 40016;
+inline constexpr int IDM_FILE_SECURITY = 40017;
+inline constexpr int IDM_FILE_REORDER = 40019;
+
+// Object toolbar, in the order of its buttons: population, entrance, exit,
+// metal block, remove last block, reset level.
+inline constexpr int IDT_POPULATION = 0x4004;
+inline constexpr int IDT_PLACE_ENTRANCE = 0x4005;
+inline constexpr int IDT_PLACE_EXIT = 0x4006;
+inline constexpr int IDT_REMOVE_BLOCK = 0x4007;
+inline constexpr int IDT_PLACE_BLOCK = 0x4008;
+inline constexpr int IDT_RESET_LEVEL = 0x4009;
+
+// Pen toolbar.
+inline constexpr int IDT_PEN_SMALL_BLACK = 0x400C;
+inline constexpr int IDT_PEN_LARGE_BLACK = 0x400D;
+inline constexpr int IDT_PEN_SMALL_WHITE = 0x400E;
+inline constexpr int IDT_PEN_LARGE_WHITE = 0x400F;
+
+// Bar IDs.
+inline constexpr int IDB_LEVEL_NUMBER_BAR = 0x4000;
+inline constexpr int IDB_LEVEL_NAME_BAR = 0x4001;
+inline constexpr int IDB_PASSCODE_BAR = 0x4010;
+inline constexpr int IDB_RESIZE_BAR = 0x4011;
+
+// Controls of the bars.
+inline constexpr int IDC_LEVEL_NUMBER = 1013;       // read-only number edit
+inline constexpr int IDC_LEVEL_NUMBER_SPIN = 1014;  // its up-down
+inline constexpr int IDC_LEVEL_NAME = 1015;
+inline constexpr int IDC_PASSCODE = 1024;
+inline constexpr int IDC_RESIZE_WIDTH = 1046;   // horizontal up-down
+inline constexpr int IDC_RESIZE_HEIGHT = 1047;  // vertical up-down
+
+// The edit notification that OnCommand acts on (high word of the command).
+inline constexpr int EN_CHANGE_CODE = 0x0300;
+
+// All menu commands, in menu order, and all toolbar commands, in bar order.
+inline constexpr int kMenuCommands[] = {
+    IDM_FILE_NEW,  IDM_FILE_SAVE,     IDM_FILE_SAVE_AS,
+    IDM_FILE_LOAD, IDM_FILE_SECURITY, IDM_FILE_REORDER,
+    IDM_FILE_EXIT, IDM_HELP_TIPS,     IDM_HELP_ABOUT};
+inline constexpr int kObjectBarCommands[] = {
+    IDT_POPULATION,  IDT_PLACE_ENTRANCE, IDT_PLACE_EXIT,
+    IDT_PLACE_BLOCK, IDT_REMOVE_BLOCK,   IDT_RESET_LEVEL};
+inline constexpr int kPenBarCommands[] = {
+    IDT_PEN_SMALL_BLACK, IDT_PEN_LARGE_BLACK, IDT_PEN_SMALL_WHITE,
+    IDT_PEN_LARGE_WHITE};

@@ -1,0 +1,79 @@
+#include "shell/Platform.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButtons ToQtButtons(IPlatform::Buttons buttons) {
+  switch (buttons) {
+    case IPlatform::Buttons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case IPlatform::Buttons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case IPlatform::Buttons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon ToQtIcon(IPlatform::Icon icon) {
+  switch (icon) {
+    case IPlatform::Icon::Exclamation:
+      return QMessageBox::Warning;
+    case IPlatform::Icon::Question:
+      return QMessageBox::Question;
+    case IPlatform::Icon::Information:
+      return QMessageBox::Information;
+    case IPlatform::Icon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+IPlatform::Answer QtPlatform::MessageBox(QWidget* parent, const QString& text,
+                                         const QString& caption,
+                                         Buttons buttons, Icon icon) {
+  QMessageBox box(ToQtIcon(icon), caption, text, ToQtButtons(buttons), parent);
+  // Closing the box with the window's close button or Escape answers what
+  // the least committing button would: Cancel, else No, else OK.
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    default:
+      break;
+  }
+  switch (buttons) {
+    case Buttons::YesNoCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::Ok:
+      break;
+  }
+  return Answer::Ok;
+}
+
+QString QtPlatform::GetOpenFileName(QWidget* parent, const QString& title,
+                                    const QString& folder,
+                                    const QString& filters) {
+  return QFileDialog::getOpenFileName(parent, title, folder, filters);
+}
+
+QString QtPlatform::GetSaveFileName(QWidget* parent, const QString& title,
+                                    const QString& folder,
+                                    const QString& filters) {
+  // QFileDialog asks before replacing an existing file by default.
+  return QFileDialog::getSaveFileName(parent, title, folder, filters);
+}
+
+int QtPlatform::RunDialog(QDialog& dialog) { return dialog.exec(); }

@@ -1,0 +1,86 @@
+#include "shell/UpDown.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+
+QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setArrowType(arrow);
+  button->setAutoRaise(false);
+  // A held arrow repeats at a steady rate: the step never grows.
+  button->setAutoRepeat(true);
+  button->setAutoRepeatDelay(400);
+  button->setAutoRepeatInterval(100);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+}  // namespace
+
+CUpDown::CUpDown(Qt::Orientation orientation, QWidget* parent)
+    : QWidget(parent) {
+  const bool horizontal = orientation == Qt::Horizontal;
+  m_pUp = MakeArrow(horizontal ? Qt::RightArrow : Qt::UpArrow, this);
+  m_pDown = MakeArrow(horizontal ? Qt::LeftArrow : Qt::DownArrow, this);
+  auto* layout = new QBoxLayout(
+      horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  const QSize arrowSize = horizontal ? QSize(14, 18) : QSize(16, 11);
+  for (QToolButton* button :
+       {horizontal ? m_pDown : m_pUp, horizontal ? m_pUp : m_pDown}) {
+    button->setFixedSize(arrowSize);
+    layout->addWidget(button);
+  }
+  connect(m_pUp, &QToolButton::clicked, this, [this] { Step(true); });
+  connect(m_pDown, &QToolButton::clicked, this, [this] { Step(false); });
+}
+
+void CUpDown::SetRange(int minimum, int maximum) {
+  m_nMin = minimum;
+  m_nMax = maximum;
+  SetPos(m_nPos);
+}
+
+void CUpDown::SetPos(int position) {
+  m_nPos =
+      std::clamp(position, std::min(m_nMin, m_nMax), std::max(m_nMin, m_nMax));
+  ShowPos();
+}
+
+void CUpDown::SetBuddy(QLineEdit* buddy) {
+  if (m_pBuddy != nullptr) m_pBuddy->removeEventFilter(this);
+  m_pBuddy = buddy;
+  if (m_pBuddy != nullptr) m_pBuddy->installEventFilter(this);
+  ShowPos();
+}
+
+bool CUpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pBuddy && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      Step(key == Qt::Key_Up);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CUpDown::Step(bool up) {
+  const int direction = m_nMin < m_nMax ? 1 : -1;
+  const int delta = up ? direction : -direction;
+  // The receiver runs now and may move the position; the proposed change is
+  // applied to whatever position it leaves.
+  emit DeltaPos(delta);
+  SetPos(m_nPos + delta);
+}
+
+void CUpDown::ShowPos() {
+  if (m_pBuddy != nullptr) m_pBuddy->setText(QString::number(m_nPos));
+}

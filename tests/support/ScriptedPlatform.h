@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "shell/Platform.h"
+
+// A platform for tests: nothing ever blocks. Every message box, file dialog
+// and modal dialog asked for is recorded; message boxes and file dialogs take
+// their answers from queues the test fills, and dialogs run through a
+// callback the test gives. An empty queue answers the least committing way
+// (Cancel, No or OK; a cancelled file dialog) and counts as unexpected, so a
+// test can check that nothing unplanned was asked.
+class ScriptedPlatform : public IPlatform {
+ public:
+  struct MessageCall {
+    QString text;
+    QString caption;
+    Buttons buttons;
+    Icon icon;
+  };
+  struct FileCall {
+    bool save;
+    QString title;
+    QString folder;
+    QString filters;
+  };
+
+  Answer MessageBox(QWidget* parent, const QString& text,
+                    const QString& caption, Buttons buttons,
+                    Icon icon) override;
+  QString GetOpenFileName(QWidget* parent, const QString& title,
+                          const QString& folder,
+                          const QString& filters) override;
+  QString GetSaveFileName(QWidget* parent, const QString& title,
+                          const QString& folder,
+                          const QString& filters) override;
+  int RunDialog(QDialog& dialog) override;
+
+  // Answers, used in order.
+  std::deque<Answer> answers;
+  std::deque<QString> fileNames;
+  // Runs each dialog: it may fill the dialog's fields and returns what exec()
+  // would (QDialog::Accepted or QDialog::Rejected). Unset: Rejected.
+  std::function<int(QDialog&)> onDialog;
+
+  // What was asked, in order.
+  std::vector<MessageCall> messages;
+  std::vector<FileCall> fileDialogs;
+  std::vector<QString> dialogTitles;
+  int unexpected = 0;  // calls that found no scripted answer
+};
