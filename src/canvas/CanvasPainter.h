@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/Geometry.h"
+
+// The drawing seam of the canvas. The logic decides what to draw and where;
+// a painter puts black and white pixels on "the screen" (the canvas widget's
+// backing image) and asks for repaints. All rectangles are client pixels,
+// right/bottom exclusive, and may reach outside the screen: clip them.
+class ICanvasPainter {
+ public:
+  virtual ~ICanvasPainter() = default;
+
+  // Start of a full paint: erase the whole screen to white, then draw the
+  // level outline (1-pixel black lines along the edges of `outline`) with the
+  // grid inside it. Grid lines fall where CanvasView::GridPhase() says, which
+  // the logic passes as `gridPhase`.
+  virtual void PaintBackground(const Rect& outline, Point gridPhase) = 0;
+
+  // Fills one cell (3 x 3 pixels, `cell`) of level pixel `level`, black or
+  // white, at once. The only call pens and placement make; the logic has
+  // already checked that the pixel is in the level and below the bars.
+  virtual void PaintCell(Point level, const Rect& cell, bool white) = 0;
+
+  // Fills `count` black cells side by side in one row, the first being the
+  // cell of `first`. The grid lines between black cells are black too, so
+  // this is the single solid rectangle `span`. Full paints use it to batch;
+  // the default paints the cells one by one.
+  virtual void PaintBlackRun(Point first, const Rect& span, int count);
+
+  // Marks a rectangle to be erased and repainted by a later full paint.
+  virtual void Invalidate(const Rect& client) = 0;
+};
+
+// A painter over a 32-bit pixel buffer, such as the bits of a QImage in
+// Format_RGB32 (pass its bits and bytesPerLine / 4). Drawing is clipped to
+// the buffer. Invalidate does nothing here; a widget that uses this painter
+// overrides the calls to ask for repaints of what changed.
+class PixelBufferPainter : public ICanvasPainter {
+ public:
+  static constexpr std::uint32_t kBlack = 0xFF000000u;
+  static constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+
+  PixelBufferPainter() = default;
+  PixelBufferPainter(std::uint32_t* pixels, int width, int height,
+                     int stridePixels);
+  // Points the painter at another buffer (after a resize).
+  void SetBuffer(std::uint32_t* pixels, int width, int height,
+                 int stridePixels);
+
+  void PaintBackground(const Rect& outline, Point gridPhase) override;
+  void PaintCell(Point level, const Rect& cell, bool white) override;
+  void PaintBlackRun(Point first, const Rect& span, int count) override;
+  void Invalidate(const Rect& client) override;
+
+  // Fills a rectangle, clipped to the buffer.
+  void FillRect(const Rect& r, std::uint32_t colour);
+  std::uint32_t Pixel(int x, int y) const { return m_pixels[y * m_stride + x]; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+
+ private:
+  std::uint32_t* m_pixels = nullptr;
+  int m_width = 0;
+  int m_height = 0;
+  int m_stride = 0;
+};
