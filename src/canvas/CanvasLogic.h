@@ -133,6 +133,10 @@ class CCanvasLogic {
   CanvasView m_view;
   bool m_bPreview = false;  // a preview is in the terrain, centred on m_ptLast
 
+  // Black runs for the set bits of `count` bytes from level pixel (x, y).
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
-  void StampPreview();
+  void InvertPreview(Point centre);
+  void MovePreview(Point p);
+  CanvasAction PlacementClick(Point client);
+  void ForgetLastPoint();
 };

@@ -72,7 +72,7 @@ struct CanvasView {
   // Client point of logical (4x, 4y) for a level pixel.
   Point LevelToClient(Point level) const;
   // The cell of a level pixel in logical pixels (right/bottom exclusive).
-  static Rect CellRect(Point level);
+  Rect CellRect(Point level) const;
   // The same cell in client pixels.
   Rect CellClientRect(Point level) const;
   // False when the cell of level row y lies above the canvas top (under the

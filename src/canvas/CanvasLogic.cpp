@@ -1,0 +1,364 @@
+#include "canvas/CanvasLogic.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "model/LevelPack.h"
+
+namespace {
+
+bool IsLargePen(ToolCursor cursor) {
+  return cursor == ToolCursor::LargeBlack || cursor == ToolCursor::LargeWhite;
+}
+
+bool IsPen(ToolCursor cursor) { return cursor != ToolCursor::Place; }
+
+// The centre of the object box under level point p: x snapped toward zero to
+// a byte column, the row unsnapped, then 8 right and 8 down.
+Point BoxCentre(Point p) { return {p.x - p.x % 8 + 8, p.y + 8}; }
+
+}  // namespace
+
+CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
+    : m_pack(pack), m_painter(painter) {}
+
+// ---- View ----
+
+void CCanvasLogic::OnSize(int cx, int cy, int barHeight, int gap) {
+  m_view.OnSize(cx, cy, barHeight, gap, m_pack.Current());
+}
+
+void CCanvasLogic::ClampView() { m_view.ClampView(m_pack.Current()); }
+
+ScrollBarSettings CCanvasLogic::HorizontalBar() const {
+  return m_view.HorizontalBar(m_pack.Current());
+}
+
+ScrollBarSettings CCanvasLogic::VerticalBar() const {
+  return m_view.VerticalBar(m_pack.Current());
+}
+
+ScrollResult CCanvasLogic::OnHScroll(int code, int position) {
+  return m_view.OnHScroll(code, position, m_pack.Current());
+}
+
+ScrollResult CCanvasLogic::OnVScroll(int code, int position) {
+  return m_view.OnVScroll(code, position, m_pack.Current());
+}
+
+void CCanvasLogic::RefreshView() {
+  ClampView();
+  m_painter.Invalidate(m_view.m_rcCanvas);
+}
+
+bool CCanvasLogic::IsInLevel(Point level) const {
+  return ::IsInLevel(m_pack.Current(), level);
+}
+
+// ---- Painting ----
+
+void CCanvasLogic::OnPaint() {
+  const CLevel& level = m_pack.Current();
+  m_painter.PaintBackground(m_view.OutlineClientRect(level),
+                            m_view.GridPhase());
+  const int width = level.m_nWidthBytes;
+  for (int y = 0; y < level.m_nHeight; ++y) {
+    // Rows below the client area cannot show; the rows after them neither.
+    if (m_view.CellClientRect({0, y}).top >= m_view.m_cyClient) break;
+    PaintRowRuns(0, y, level.m_bitmap + y * width, width);
+  }
+  for (int slot = 0; slot < level.SlotsInUse(); ++slot) {
+    if (level.m_objects[slot].kind != OBJ_NONE) DrawObject(slot);
+  }
+}
+
+void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
+                                int count) {
+  const CLevel& level = m_pack.Current();
+  if (y < 0 || y >= level.m_nHeight || !m_view.RowBelowBars(y)) return;
+  const int levelWidth = level.WidthPixels();
+  const Rect firstCell = m_view.CellClientRect({0, y});
+
+  bool inRun = false;
+  int runStart = 0;  // level x where the current run of set bits began
+  auto flush = [&](int end) {  // ends the run before level x `end`
+    if (!inRun) return;
+    inRun = false;
+    const int from = std::max(runStart, 0);
+    const int to = std::min(end, levelWidth);
+    if (from >= to) return;
+    const Rect span{firstCell.left + 4 * from, firstCell.top,
+                    firstCell.left + 4 * (to - 1) + 3, firstCell.bottom};
+    m_painter.PaintBlackRun({from, y}, span, to - from);
+  };
+
+  for (int i = 0; i < count; ++i) {
+    const std::uint8_t byte = bytes[i];
+    const int base = x + 8 * i;
+    if (byte == 0) {
+      flush(base);
+      continue;
+    }
+    if (byte == 0xFF && inRun) continue;
+    for (int j = 0; j < 8; ++j) {
+      if (byte & (0x80 >> j)) {
+        if (!inRun) {
+          inRun = true;
+          runStart = base + j;
+        }
+      } else {
+        flush(base + j);
+      }
+    }
+  }
+  flush(x + 8 * count);
+}
+
+void CCanvasLogic::PaintCell(Point level, bool white) {
+  if (!IsInLevel(level) || !m_view.RowBelowBars(level.y)) return;
+  m_painter.PaintCell(level, m_view.CellClientRect(level), white);
+}
+
+void CCanvasLogic::PaintByte(int x, int y, std::uint8_t byte) {
+  PaintRowRuns(x, y, &byte, 1);
+}
+
+void CCanvasLogic::DrawObject(int slot) {
+  const LevelObject& object = m_pack.Current().m_objects[slot];
+  const Sprite& sprite = GetSprite(object.kind);
+  const int x = 8 * object.col;
+  for (int row = 0; row < 16; ++row) {
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[row]),
+                                   static_cast<std::uint8_t>(sprite[16 + row])};
+    PaintRowRuns(x, object.row + row, bytes, 2);
+  }
+}
+
+// ---- Pens ----
+
+void CCanvasLogic::PlotPixel(Point p, int mode, bool write) {
+  if (!IsInLevel(p)) return;
+  CLevel& level = m_pack.Current();
+  m_pack.m_bModified = true;
+  std::uint8_t& byte = level.m_bitmap[level.m_nWidthBytes * p.y + p.x / 8];
+  const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+  bool white;
+  if (mode == PLOT_SET) {
+    white = false;
+  } else if (mode == PLOT_CLEAR) {
+    white = true;
+  } else {
+    white = (byte & bit) != 0;
+  }
+  if (write) {
+    byte = static_cast<std::uint8_t>(white ? byte & ~bit : byte | bit);
+  }
+  PaintCell(p, white);
+}
+
+void CCanvasLogic::DrawStroke(Point p, int mode, bool write) {
+  const Point prev = m_ptLast;
+  m_ptLast = p;
+  // 64-bit steps: with the mouse captured the far end may lie a long way
+  // outside the client area.
+  const long long dx = static_cast<long long>(prev.x) - p.x;
+  const long long dy = static_cast<long long>(prev.y) - p.y;
+  const long long n =
+      std::llabs(dx) > std::llabs(dy) ? std::llabs(dx) : std::llabs(dy);
+  PlotPixel(p, mode, write);
+  for (long long i = 0; i < n; ++i) {
+    PlotPixel({p.x + static_cast<int>(dx * i / n),
+               p.y + static_cast<int>(dy * i / n)},
+              mode, write);
+  }
+}
+
+void CCanvasLogic::StampMask(Point p, int mode, const Sprite& mask,
+                             bool write) {
+  const Point anchor = m_ptLast;
+  for (int i = 0; i < 32; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      if (!(mask[i] & (0x80u >> j))) continue;
+      const Point offset{8 * (i / 16) + j - 8, (i % 16) - 8};
+      m_ptLast = anchor + offset;
+      DrawStroke(p + offset, mode, write);
+    }
+  }
+  m_ptLast = p;
+}
+
+// ---- Mouse ----
+
+CanvasAction CCanvasLogic::OnLButtonDown(Point client) {
+  if (m_curCurrent == ToolCursor::Place) return PlacementClick(client);
+  const Point p = ClientToLevel(client);
+  m_ptLast = p;
+  CanvasAction action;
+  action.captureMouse = true;
+  m_bDrawing = true;
+  if (IsLargePen(m_curCurrent)) {
+    StampMask(p, m_nPenColour, LargePenDisc(), true);
+  } else {
+    DrawStroke(p, m_nPenColour, true);
+  }
+  return action;
+}
+
+void CCanvasLogic::OnMouseMove(Point client) {
+  const Point p = ClientToLevel(client);
+  if (m_bDrawing) {
+    RedrawObjectsNear(p);
+    if (IsLargePen(m_curCurrent)) {
+      StampMask(p, m_nPenColour, LargePenDisc(), true);
+    } else {
+      DrawStroke(p, m_nPenColour, true);
+    }
+  } else if (m_curCurrent == ToolCursor::Place) {
+    MovePreview(p);
+  }
+}
+
+CanvasAction CCanvasLogic::OnLButtonUp(Point) {
+  CanvasAction action;
+  if (m_bDrawing) {
+    action.releaseMouse = true;
+    m_bDrawing = false;
+  }
+  ForgetLastPoint();
+  return action;
+}
+
+CanvasAction CCanvasLogic::CancelStroke() {
+  if (m_bDrawing) {
+    m_bDrawing = false;
+    ForgetLastPoint();
+  }
+  return {};
+}
+
+void CCanvasLogic::ForgetLastPoint() {
+  // A preview drawn while the button was held stays tracked at its centre,
+  // so that it can still be taken out of the terrain.
+  if (!m_bPreview) m_ptLast.x = -1;
+}
+
+// ---- Tools ----
+
+CanvasAction CCanvasLogic::OnSelectPen(ToolCursor pen) {
+  RemovePreview();
+  if (!IsPen(pen)) return {};
+  m_curCurrent = pen;
+  m_nPenColour =
+      (pen == ToolCursor::SmallWhite || pen == ToolCursor::LargeWhite) ? 1 : 0;
+  CanvasAction action;
+  action.cursorChanged = true;
+  return action;
+}
+
+CanvasAction CCanvasLogic::ChoosePlacementTool(int kind) {
+  RemovePreview();
+  m_nToolMode = kind;
+  if (m_curCurrent != ToolCursor::Place) m_curPrevious = m_curCurrent;
+  m_curCurrent = ToolCursor::Place;
+  CanvasAction action;
+  action.cursorChanged = true;
+  return action;
+}
+
+// ---- Placement ----
+
+void CCanvasLogic::InvertPreview(Point centre) {
+  // The preview lives in the terrain only while it is shown and is always
+  // inverted back: it is no edit, so it leaves the modified flag alone.
+  const bool modified = m_pack.m_bModified;
+  m_ptLast = centre;
+  StampMask(centre, PLOT_INVERT, GetSprite(m_nToolMode), true);
+  m_pack.m_bModified = modified;
+}
+
+void CCanvasLogic::MovePreview(Point p) {
+  RedrawObjectsNear(p);
+  const Point centre = BoxCentre(p);
+  if (centre == m_ptLast) return;
+  if (m_bPreview) InvertPreview(m_ptLast);
+  m_bPreview = false;
+  m_ptLast = centre;
+  if (ObjectFits(centre)) {
+    InvertPreview(centre);
+    m_bPreview = true;
+  }
+}
+
+void CCanvasLogic::RemovePreview() {
+  if (m_curCurrent != ToolCursor::Place) return;
+  if (m_bPreview) InvertPreview(m_ptLast);
+  m_bPreview = false;
+  m_ptLast.x = -1;
+}
+
+CanvasAction CCanvasLogic::PlacementClick(Point client) {
+  RemovePreview();
+  const Point centre = BoxCentre(ClientToLevel(client));
+  if (!ObjectFits(centre)) return {};
+  CLevel& level = m_pack.Current();
+  if (m_nToolMode != OBJ_ENTRANCE && m_nToolMode != OBJ_EXIT &&
+      level.m_nBlockCount >= MAX_BLOCKS) {
+    // The model would not record the block: paint nothing, change nothing.
+    CanvasAction action;
+    action.status = kBlockLimitMessage;
+    return action;
+  }
+  m_ptLast = centre;
+  if (m_nToolMode == OBJ_ENTRANCE &&
+      level.m_objects[ENTRANCE_SLOT].kind != OBJ_NONE) {
+    InvalidateObject(ENTRANCE_SLOT);
+  }
+  if (m_nToolMode == OBJ_EXIT && level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
+    InvalidateObject(EXIT_SLOT);
+  }
+  StampMask(centre, PLOT_SET, GetSprite(m_nToolMode), false);
+  level.PlaceObject(centre - Point{8, 8}, m_nToolMode);
+  m_curCurrent = m_curPrevious;
+  CanvasAction action;
+  action.cursorChanged = true;
+  return action;
+}
+
+bool CCanvasLogic::ObjectFits(Point centre) const {
+  return IsInLevel(centre - Point{8, 8}) && IsInLevel(centre + Point{7, 7});
+}
+
+void CCanvasLogic::RedrawObjectsNear(Point p) {
+  const CLevel& level = m_pack.Current();
+  const int col = p.x / 8;
+  for (int slot = 0; slot < level.SlotsInUse(); ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int sc = object.col;
+    const int sr = object.row;
+    if (sc - 1 <= col && col <= sc + 2 && sr - 16 <= p.y && p.y < sr + 24) {
+      DrawObject(slot);
+    }
+  }
+}
+
+void CCanvasLogic::InvalidateObject(int slot) {
+  const LevelObject& object = m_pack.Current().m_objects[slot];
+  const Point topLeft = LevelToClient({8 * object.col, object.row});
+  const Rect box{topLeft.x, topLeft.y + 1, topLeft.x + 64, topLeft.y + 65};
+  const Rect& canvas = m_view.m_rcCanvas;
+  const Rect clipped{
+      std::max(box.left, canvas.left), std::max(box.top, canvas.top),
+      std::min(box.right, canvas.right), std::min(box.bottom, canvas.bottom)};
+  if (!clipped.IsEmpty()) m_painter.Invalidate(clipped);
+}
+
+bool CCanvasLogic::RemoveLastBlock() {
+  CLevel& level = m_pack.Current();
+  if (level.m_nBlockCount == 0) return false;
+  level.PopLastBlock();
+  InvalidateObject(FIRST_BLOCK_SLOT + level.m_nBlockCount);
+  // Removing a block changes what a save writes: ask before it is lost.
+  m_pack.m_bModified = true;
+  return true;
+}

@@ -1,0 +1,266 @@
+#include "canvas/CanvasWidget.h"
+
+#include <QAbstractSlider>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace {
+
+QRect ToQRect(const Rect& r) {
+  return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+  if (a.IsEmpty()) return b;
+  if (b.IsEmpty()) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top),
+          std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+Point ToPoint(const QPointF& p) {
+  return {static_cast<int>(std::floor(p.x())),
+          static_cast<int>(std::floor(p.y()))};
+}
+
+}  // namespace
+
+CCanvasWidget::CCanvasWidget(CLevelPack& pack, QWidget* parent)
+    : QWidget(parent), m_logic(pack, *this) {
+  setMouseTracking(true);  // the placement preview follows the pointer
+  setFocusPolicy(Qt::ClickFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(64, 64);
+}
+
+const QImage& CCanvasWidget::Screen() {
+  RenderIfDirty();
+  return m_screen;
+}
+
+void CCanvasWidget::SetScrollBars(QScrollBar* horizontal,
+                                  QScrollBar* vertical) {
+  m_pHScroll = horizontal;
+  m_pVScroll = vertical;
+  for (QScrollBar* bar : {m_pHScroll, m_pVScroll}) {
+    const bool isHorizontal = bar == m_pHScroll;
+    connect(bar, &QAbstractSlider::actionTriggered, this,
+            [this, isHorizontal](int action) {
+              OnScrollAction(isHorizontal, action);
+            });
+  }
+  UpdateScrollBars();
+}
+
+void CCanvasWidget::UpdateScrollBars() {
+  const auto set = [](QScrollBar* bar, const ScrollBarSettings& s) {
+    if (bar == nullptr) return;
+    const QSignalBlocker blocker(bar);
+    bar->setRange(s.min, s.QtMaximum());
+    bar->setPageStep(std::max(1, s.page));
+    bar->setSingleStep(4);
+    bar->setValue(s.QtValue());
+    // A bar whose range fits in its page stays visible but disabled.
+    bar->setEnabled(s.Enabled());
+  };
+  set(m_pHScroll, m_logic.HorizontalBar());
+  set(m_pVScroll, m_logic.VerticalBar());
+}
+
+void CCanvasWidget::SetCursors(const std::array<QCursor, 5>& cursors) {
+  m_cursors = cursors;
+  ShowToolCursor();
+}
+
+void CCanvasWidget::ShowToolCursor() {
+  setCursor(m_cursors[static_cast<std::size_t>(m_logic.CurrentCursor())]);
+}
+
+void CCanvasWidget::RefreshView() {
+  m_logic.RefreshView();
+  UpdateScrollBars();
+  m_bDirty = true;
+  update();
+}
+
+void CCanvasWidget::FlushUpdates() {
+  if (!m_rcPending.IsEmpty()) update(ToQRect(m_rcPending));
+  m_rcPending = {};
+}
+
+void CCanvasWidget::Apply(const CanvasAction& action) {
+  if (action.captureMouse) {
+    m_bGrabbing = true;
+    grabMouse();
+    m_bGrabbing = false;
+  }
+  if (action.releaseMouse) releaseMouse();
+  if (action.cursorChanged) ShowToolCursor();
+  if (!action.status.empty()) {
+    emit StatusMessage(QString::fromUtf8(
+        action.status.data(), static_cast<qsizetype>(action.status.size())));
+  }
+  FlushUpdates();
+}
+
+bool CCanvasWidget::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::UngrabMouse:
+      // The window system took the mouse away in the middle of a stroke
+      // (a popup, a dialog, another grab): the stroke ends here.
+      if (!m_bGrabbing) EndStroke();
+      break;
+    case QEvent::FocusOut:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+      EndStroke();
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(event);
+}
+
+void CCanvasWidget::EndStroke() {
+  if (!m_logic.IsDrawing()) return;
+  const CanvasAction action = m_logic.CancelStroke();
+  Apply(action);
+  if (QWidget::mouseGrabber() == this) releaseMouse();
+}
+
+void CCanvasWidget::paintEvent(QPaintEvent* event) {
+  RenderIfDirty();
+  QPainter painter(this);
+  const QRect r = event->rect();
+  painter.drawImage(r, m_screen, r);
+}
+
+void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) {
+  m_screen = QImage(std::max(1, width()), std::max(1, height()),
+                    QImage::Format_RGB32);
+  SetBuffer(reinterpret_cast<std::uint32_t*>(m_screen.bits()),
+            m_screen.width(), m_screen.height(),
+            static_cast<int>(m_screen.bytesPerLine() / 4));
+  m_logic.OnSize(width(), height());
+  UpdateScrollBars();
+  m_bDirty = true;
+  update();
+}
+
+void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  Apply(m_logic.OnLButtonDown(ToPoint(event->position())));
+}
+
+void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+  m_logic.OnMouseMove(ToPoint(event->position()));
+  FlushUpdates();
+}
+
+void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  Apply(m_logic.OnLButtonUp(ToPoint(event->position())));
+}
+
+void CCanvasWidget::wheelEvent(QWheelEvent* event) {
+  // Three line steps a notch, sideways with Shift held or a sideways wheel.
+  const QPoint angle = event->angleDelta();
+  const bool sideways =
+      angle.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
+  const int amount = angle.x() != 0 ? angle.x() : angle.y();
+  if (amount == 0) return;
+  const int code = amount > 0 ? SB_LINEUP : SB_LINEDOWN;
+  for (int i = 0; i < 3; ++i) {
+    const ScrollResult result = sideways ? m_logic.OnHScroll(code, 0)
+                                         : m_logic.OnVScroll(code, 0);
+    if (result.delta != 0) m_bDirty = true;
+  }
+  UpdateScrollBars();
+  if (m_bDirty) update();
+  event->accept();
+}
+
+void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
+  QScrollBar* bar = horizontal ? m_pHScroll : m_pVScroll;
+  int code = SB_ENDSCROLL;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      code = SB_LINEUP;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      code = SB_LINEDOWN;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      code = SB_PAGEUP;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      code = SB_PAGEDOWN;
+      break;
+    case QAbstractSlider::SliderMove:
+      code = SB_THUMBTRACK;
+      break;
+    default:
+      break;
+  }
+  const int position = bar->sliderPosition();
+  const ScrollResult result = horizontal ? m_logic.OnHScroll(code, position)
+                                         : m_logic.OnVScroll(code, position);
+  // The bar shows the new origin, as far as its range reaches.
+  bar->setSliderPosition(std::clamp(result.origin, bar->minimum(),
+                                    bar->maximum()));
+  if (result.delta != 0) {
+    m_bDirty = true;
+    update();
+  }
+}
+
+void CCanvasWidget::RenderIfDirty() {
+  if (!m_bDirty || m_screen.isNull()) return;
+  m_bDirty = false;
+  m_bFullPaint = true;
+  m_logic.OnPaint();
+  m_bFullPaint = false;
+  m_rcPending = {};
+}
+
+void CCanvasWidget::PaintBackground(const Rect& outline, Point gridPhase) {
+  PixelBufferPainter::PaintBackground(outline, gridPhase);
+}
+
+void CCanvasWidget::PaintCell(Point level, const Rect& cell, bool white) {
+  // A pending full paint redraws everything from the level: bring the screen
+  // up to date first, so this cell lands on the current picture.
+  if (!m_bFullPaint) RenderIfDirty();
+  PixelBufferPainter::PaintCell(level, cell, white);
+  if (m_bFullPaint) return;
+  m_rcPending = Union(m_rcPending, cell);
+  if (!m_bFlushQueued) {
+    // Direct painting outside the widget's own event handlers (a command
+    // taking a preview away, say) reaches the screen with the next loop.
+    m_bFlushQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_bFlushQueued = false;
+          FlushUpdates();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void CCanvasWidget::PaintBlackRun(Point first, const Rect& span, int count) {
+  if (!m_bFullPaint) RenderIfDirty();
+  PixelBufferPainter::PaintBlackRun(first, span, count);
+  if (!m_bFullPaint) m_rcPending = Union(m_rcPending, span);
+}
+
+void CCanvasWidget::Invalidate(const Rect& client) {
+  // Every full paint re-renders the whole screen from the level, so any
+  // invalidated rectangle brings one.
+  if (client.IsEmpty()) return;
+  m_bDirty = true;
+  update();
+}

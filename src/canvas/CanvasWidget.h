@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QCursor>
+#include <QImage>
+#include <QWidget>
+#include <array>
+
+#include "canvas/CanvasLogic.h"
+#include "canvas/CanvasPainter.h"
+
+class CLevelPack;
+class QScrollBar;
+
+// The canvas on screen. The canvas logic draws into one backing image the
+// size of the widget (the "screen"): a full paint re-renders it from the
+// level, and the pens and the placement tool write single cells into it at
+// once, asking Qt to repaint only the rectangle that changed. The widget
+// turns mouse, size and scroll-bar events into calls of the logic.
+class CCanvasWidget : public QWidget, private PixelBufferPainter {
+  Q_OBJECT
+
+ public:
+  CCanvasWidget(CLevelPack& pack, QWidget* parent = nullptr);
+
+  CCanvasLogic& Logic() { return m_logic; }
+  const CCanvasLogic& Logic() const { return m_logic; }
+
+  // The backing image: what the canvas shows, pixel for pixel. Brought up to
+  // date first if a full paint is pending.
+  const QImage& Screen();
+
+  // The two scroll bars beside the canvas; the widget sets their range, page
+  // and position and turns their actions into scroll requests.
+  void SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
+  void UpdateScrollBars();
+
+  // The cursor for each tool, in ToolCursor order; the canvas shows the
+  // active tool's.
+  void SetCursors(const std::array<QCursor, 5>& cursors);
+  void ShowToolCursor();
+
+  // Re-clamps the view, sets the scroll bars and repaints the whole canvas:
+  // after the current level was replaced, reset, resized or loaded.
+  void RefreshView();
+
+  // Asks Qt to repaint the cells painted directly since the last call.
+  void FlushUpdates();
+
+  // Carries out what a logic call asked for: grab or release the mouse,
+  // show the tool's cursor, show a status message.
+  void Apply(const CanvasAction& action);
+
+ signals:
+  void StatusMessage(const QString& text);
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  // ICanvasPainter, over the backing image.
+  void PaintBackground(const Rect& outline, Point gridPhase) override;
+  void PaintCell(Point level, const Rect& cell, bool white) override;
+  void PaintBlackRun(Point first, const Rect& span, int count) override;
+  void Invalidate(const Rect& client) override;
+
+  void RenderIfDirty();
+  void OnScrollAction(bool horizontal, int action);
+  void EndStroke();
+
+  CCanvasLogic m_logic;
+  QImage m_screen;
+  bool m_bDirty = true;        // a full paint is due
+  bool m_bFullPaint = false;   // inside a full paint: cells need no update
+  bool m_bGrabbing = false;    // inside grabMouse(): ignore its ungrab event
+  bool m_bFlushQueued = false;
+  Rect m_rcPending;            // cells painted since the last flush
+  QScrollBar* m_pHScroll = nullptr;
+  QScrollBar* m_pVScroll = nullptr;
+  std::array<QCursor, 5> m_cursors;
+};
