@@ -1,0 +1,362 @@
+#include "plodpak/Cli.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "model/LevelPack.h"
+#include "packfile/PackFile.h"
+#include "packfile/SafeWrite.h"
+#include "packfile/VariableFile.h"
+#include "plodpak/JsonWriter.h"
+#include "plodpak/Manifest.h"
+#include "plodpak/Terrain.h"
+
+namespace plodpak {
+
+namespace {
+
+// The editor's password prompt answers a wrong password with these words.
+constexpr const char* WRONG_PASSWORD = "Wrong. Try again.";
+
+struct Options {
+  std::vector<std::string> operands;
+  std::optional<std::string> out;
+  std::optional<std::string> password;
+  bool json = false;
+  bool plus = false;
+};
+
+class UsageError {
+ public:
+  explicit UsageError(std::string message) : m_message(std::move(message)) {}
+  const std::string& Message() const { return m_message; }
+
+ private:
+  std::string m_message;
+};
+
+bool IsHelp(std::string_view arg) {
+  return arg == "--help" || arg == "-h" || arg == "help";
+}
+
+// Reads the options after the command word. `allowed` lists the options the
+// command takes; "--out" and "--password" take a value ("--out DIR" or
+// "--out=DIR"); "--" ends the options.
+bool ParseOptions(const std::vector<std::string>& args,
+                  const std::set<std::string_view>& allowed, Options& options,
+                  std::string& error) {
+  bool operandsOnly = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (operandsOnly || arg.size() < 2 || arg[0] != '-') {
+      options.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      operandsOnly = true;
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (allowed.count(name) == 0) {
+      error = "unknown option " + name + " for " + args[0];
+      return false;
+    }
+    if (name == "--out" || name == "--password") {
+      std::string value;
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        error = name + " needs a value";
+        return false;
+      }
+      (name == "--out" ? options.out : options.password) = value;
+    } else if (equals != std::string::npos) {
+      error = name + " takes no value";
+      return false;
+    } else if (name == "--json") {
+      options.json = true;
+    } else if (name == "--8xp") {
+      options.plus = true;
+    }
+  }
+  return true;
+}
+
+// Bytes from a file shown on a terminal: anything but printable ASCII as
+// \xNN, so a damaged comment cannot send control sequences.
+std::string Printable(std::string_view bytes) {
+  std::string out;
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte <= 0x7E && c != '\\') {
+      out += c;
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    }
+  }
+  return out;
+}
+
+std::string Levels(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " level" : " levels");
+}
+
+// A pack file read and fully decoded, with its container facts.
+struct LoadedPack {
+  std::size_t fileBytes = 0;
+  std::size_t imageBytes = 0;
+  VariableFile container;
+  PackContents pack;
+};
+
+bool LoadPack(const std::string& path, LoadedPack& loaded,
+              std::string& problem) {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(path, VARIABLE_FILE_MAX_BYTES, bytes, error) ||
+      !DecodePackFileBytes(bytes, loaded.pack, error, &loaded.container)) {
+    problem = path + ": " + error;
+    return false;
+  }
+  loaded.fileBytes = bytes.size();
+  // A TI-83 Plus file's data begins with the program's own length word.
+  const std::size_t lengthWord = loaded.container.plus ? 2 : 0;
+  loaded.imageBytes = loaded.container.data.size() - lengthWord;
+  return true;
+}
+
+int Verify(const Options& options, std::ostream& out) {
+  if (options.operands.empty()) throw UsageError("verify needs a FILE");
+  int status = EXIT_OK;
+  for (const std::string& path : options.operands) {
+    LoadedPack loaded;
+    std::string problem;
+    if (LoadPack(path, loaded, problem)) {
+      out << path << ": ok (" << Levels(loaded.pack.levels.size()) << ", "
+          << loaded.fileBytes << " bytes)\n";
+    } else {
+      out << problem << "\n";
+      status = EXIT_BAD_INPUT;
+    }
+  }
+  return status;
+}
+
+int Info(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.operands.size() != 1) throw UsageError("info needs one FILE");
+  const std::string& path = options.operands[0];
+  LoadedPack loaded;
+  std::string problem;
+  if (!LoadPack(path, loaded, problem)) {
+    err << problem << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  const VariableFile& file = loaded.container;
+  const char* signature = file.plus ? "TI-83 Plus" : "TI-83";
+  if (options.json) {
+    out << JsonValue::Object()
+               .Add("file", path)
+               .Add("signature", signature)
+               .Add("variable_name", file.name)
+               .Add("type", file.type)
+               .Add("comment", file.comment)
+               .Add("file_bytes", static_cast<long long>(loaded.fileBytes))
+               .Add("image_bytes", static_cast<long long>(loaded.imageBytes))
+               .Add("levels", static_cast<int>(loaded.pack.levels.size()))
+               .Dump();
+    return EXIT_OK;
+  }
+  char type[16];
+  std::snprintf(type, sizeof type, "0x%02X", file.type & 0xFF);
+  out << "file:          " << path << "\n"
+      << "signature:     " << signature
+      << (file.plus ? " (**TI83F*)\n" : " (**TI83**)\n")
+      << "variable name: " << Printable(file.name) << "\n"
+      << "type:          " << type
+      << (file.type == TYPE_PROTECTED_PROGRAM ? " (protected program)\n" : "\n")
+      << "comment:       " << Printable(file.comment) << "\n"
+      << "file size:     " << loaded.fileBytes << " bytes\n"
+      << "pack image:    " << loaded.imageBytes << " bytes\n"
+      << "levels:        " << loaded.pack.levels.size() << "\n";
+  return EXIT_OK;
+}
+
+int Export(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.operands.size() != 1) throw UsageError("export needs one FILE");
+  if (!options.password) throw UsageError("export needs --password PW");
+  if (!options.out) throw UsageError("export needs --out DIR");
+  const std::string& path = options.operands[0];
+  PackContents pack;
+  std::string error;
+  if (!LoadPackFile(path, pack, error)) {
+    err << path << ": " << error << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  if (*options.password != pack.m_szPassword) {
+    err << path << ": " << WRONG_PASSWORD << "\n";
+    return EXIT_BAD_INPUT;
+  }
+
+  // Everything is encoded before the first file is written.
+  const std::filesystem::path folder(*options.out);
+  std::vector<std::pair<std::filesystem::path, QByteArray>> files;
+  for (std::size_t i = 0; i < pack.levels.size(); ++i) {
+    const QByteArray png = EncodePng(TerrainToImage(pack.levels[i]));
+    const std::filesystem::path target =
+        folder / TerrainFileName(static_cast<int>(i));
+    if (png.isEmpty()) {
+      err << target.string() << ": the picture could not be encoded\n";
+      return EXIT_WRITE_FAILED;
+    }
+    files.emplace_back(target, png);
+  }
+  // The manifest goes last, so it never names a picture not yet written.
+  const std::string manifest = ExportManifest(pack);
+  files.emplace_back(
+      folder / "pack.json",
+      QByteArray(manifest.data(), static_cast<qsizetype>(manifest.size())));
+
+  std::error_code code;
+  std::filesystem::create_directories(folder, code);
+  if (code) {
+    err << folder.string() << ": cannot create the folder: " << code.message()
+        << "\n";
+    return EXIT_WRITE_FAILED;
+  }
+  for (const auto& [target, bytes] : files) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!WriteFileAtomically(target.string(),
+                             std::span<const std::uint8_t>(
+                                 data, static_cast<std::size_t>(bytes.size())),
+                             error)) {
+      err << error << "\n";
+      return EXIT_WRITE_FAILED;
+    }
+  }
+  out << path << ": " << Levels(pack.levels.size()) << " exported to "
+      << (folder / "pack.json").string() << "\n";
+  return EXIT_OK;
+}
+
+int Build(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.operands.size() != 1) {
+    throw UsageError("build needs one MANIFEST");
+  }
+  if (!options.out) throw UsageError("build needs --out FILE");
+  const std::string& manifestPath = options.operands[0];
+  const std::string& target = *options.out;
+  const VariableFlavour flavour =
+      options.plus ? VariableFlavour::TI83Plus : VariableFlavour::TI83;
+
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(manifestPath, MANIFEST_MAX_BYTES, bytes, error)) {
+    err << manifestPath << ": " << error << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  Manifest manifest;
+  PackContents pack;
+  Problems problems;
+  std::string problem;
+  const std::string_view json(reinterpret_cast<const char*>(bytes.data()),
+                              bytes.size());
+  if (!ParseManifest(json, manifestPath, manifest, problems) ||
+      !AssemblePack(manifest, manifestPath, pack, problems)) {
+    for (const std::string& line : problems) err << line << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  if (!CheckPackFits(pack, flavour, manifestPath, problem)) {
+    err << problem << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  if (!SavePackFile(target, pack, error, flavour)) {
+    err << target << ": " << error << "\n";
+    return EXIT_WRITE_FAILED;
+  }
+  std::error_code code;
+  const auto size = std::filesystem::file_size(target, code);
+  out << target << ": " << Levels(pack.levels.size()) << ", "
+      << (code ? 0 : size) << " bytes, variable " << MakeVariableName(target)
+      << "\n";
+  return EXIT_OK;
+}
+
+}  // namespace
+
+std::string UsageText() {
+  return R"USAGE(Usage: plodpak COMMAND ARGUMENTS
+
+Checks, inspects, exports and builds Plodpak level packs: the TI-83 (.83p)
+and TI-83 Plus (.8xp) program files the Plodderz level editor writes.
+
+Commands:
+  verify FILE...
+      Checks each file's TI-83 container (signature, checksum, lengths) and
+      its whole pack image. Prints "FILE: ok (N levels, S bytes)" or
+         "FILE: <reason>" for each.Needs no password.info FILE[--json] Shows the
+             container's facts (variable name, type, comment, signature, sizes) and
+      the level count.Shows no level
+          contents.export FILE-- password PW-- out DIR Writes DIR /
+      pack.json and one 1 - bit picture per level, DIR / level - 1.png and
+      on(black = terrain, white = empty)
+          .A wrong password writes nothing.build MANIFEST
+          .json-- out FILE .83p [--8xp] Builds a pack from a manifest and
+      its PNG pictures(paths relative to the manifest)
+          .The variable name comes from the output file's name, the comment from
+              the author.--8xp writes a TI -
+      83 Plus file.
+
+      Options : -h,
+      --help Shows this help.
+
+      Exit status : 0 done;
+  1 the output could not be written;
+  2 invalid input(a damaged or invalid pack, a bad manifest or picture,
+                  a wrong password); 64 a
+wrong command line.
+)USAGE";
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out,
+        std::ostream& err) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (IsHelp(arg)) {
+      out << UsageText();
+      return EXIT_OK;
+    }
+  }
+  try {
+    if (args.empty()) throw UsageError("a command is needed");
+    const std::string& command = args[0];
+    Options options;
+    std::string error;
+    std::set<std::string_view> allowed;
+    if (command == "info") allowed = {"--json"};
+    if (command == "export") allowed = {"--password", "--out"};
+    if (command == "build") allowed = {"--out", "--8xp"};
+    if (command != "verify" && command != "info" && command != "export" &&
+        command != "build") {
+      throw UsageError("unknown command " + command);
+    }
+    if (!ParseOptions(args, allowed, options, error)) throw UsageError(error);
+    if (command == "verify") return Verify(options, out);
+    if (command == "info") return Info(options, out, err);
+    if (command == "export") return Export(options, out, err);
+    return Build(options, out, err);
+  } catch (const UsageError& usage) {
+    err << "plodpak: " << usage.Message() << "\n\n" << UsageText();
+    return EXIT_USAGE;
+  }
+}
+
+}  // namespace plodpak

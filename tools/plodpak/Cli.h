@@ -1,0 +1,23 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace plodpak {
+
+// Exit statuses of plodpak.
+inline constexpr int EXIT_OK = 0;
+inline constexpr int EXIT_WRITE_FAILED = 1;  // output could not be written
+inline constexpr int EXIT_BAD_INPUT = 2;  // invalid file, manifest or password
+inline constexpr int EXIT_USAGE = 64;     // the command line is wrong
+
+// The text of `plodpak --help`.
+std::string UsageText();
+
+// Runs one plodpak command line (without the program name) and returns its
+// exit status. Reports go to `out`, problems to `err`.
+int Run(const std::vector<std::string>& args, std::ostream& out,
+        std::ostream& err);
+
+}  // namespace plodpak

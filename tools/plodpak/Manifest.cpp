@@ -1,0 +1,491 @@
+#include "plodpak/Manifest.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+
+#include "model/Text.h"
+#include "packfile/PackFile.h"
+#include "plodpak/JsonWriter.h"
+#include "plodpak/Terrain.h"
+
+namespace plodpak {
+
+namespace {
+
+// The largest footprint position in the largest level; finer checks against
+// the level's own size wait for its picture.
+constexpr int MAX_OBJECT_X = 8 * MAX_WIDTH_BYTES - OBJECT_SIZE;
+constexpr int MAX_OBJECT_Y = MAX_HEIGHT - OBJECT_SIZE;
+
+std::string Quoted(const QString& text) {
+  return JsonQuote(text.toUtf8().toStdString());
+}
+
+std::string NumberText(double value) {
+  return QString::number(value, 'g', 17).toStdString();
+}
+
+// Collects problems for one place of the manifest ("FILE: level 2: ").
+class Reporter {
+ public:
+  Reporter(Problems& problems, std::string prefix)
+      : m_problems(problems), m_prefix(std::move(prefix)) {}
+
+  // Reports a problem of `field`, or of the place itself when it is empty.
+  void Fail(std::string_view field, const std::string& reason) {
+    std::string line = m_prefix;
+    if (!field.empty()) line += std::string(field) + ": ";
+    m_problems.push_back(line + reason);
+    m_failed = true;
+  }
+
+  // Reports every key of `object` that is not in `allowed`.
+  void RejectUnknownKeys(const QJsonObject& object, std::string_view where,
+                         std::initializer_list<const char*> allowed) {
+    for (auto it = object.begin(); it != object.end(); ++it) {
+      bool known = false;
+      for (const char* key : allowed) {
+        if (it.key() == QLatin1String(key)) known = true;
+      }
+      if (!known) Fail(where, "unknown key " + Quoted(it.key()));
+    }
+  }
+
+  // A whole number within [low, high]; nullopt (reported) otherwise.
+  std::optional<int> Integer(const QJsonValue& value, std::string_view field,
+                             int low, int high) {
+    if (value.isUndefined()) {
+      Fail(field, "missing");
+      return std::nullopt;
+    }
+    if (!value.isDouble()) {
+      Fail(field, "must be a whole number");
+      return std::nullopt;
+    }
+    const double number = value.toDouble();
+    if (std::floor(number) != number) {
+      Fail(field, NumberText(number) + " is not a whole number");
+      return std::nullopt;
+    }
+    if (number < low || number > high) {
+      Fail(field, NumberText(number) + " is out of range (" +
+                      std::to_string(low) + " to " + std::to_string(high) +
+                      ")");
+      return std::nullopt;
+    }
+    return static_cast<int>(number);
+  }
+
+  // Printable ASCII text of minChars to maxChars characters.
+  std::optional<std::string> Text(const QJsonValue& value,
+                                  std::string_view field, int minChars,
+                                  int maxChars) {
+    if (value.isUndefined()) {
+      Fail(field, "missing");
+      return std::nullopt;
+    }
+    if (!value.isString()) {
+      Fail(field, "must be a string");
+      return std::nullopt;
+    }
+    const QString text = value.toString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const char16_t c = text.at(i).unicode();
+      if (c < 0x20 || c > 0x7E) {
+        Fail(field, "must be printable ASCII (character " +
+                        std::to_string(i + 1) + " is not)");
+        return std::nullopt;
+      }
+    }
+    const auto chars = static_cast<int>(text.size());
+    if (minChars == maxChars && chars != maxChars) {
+      Fail(field, "must be exactly " + std::to_string(maxChars) +
+                      " characters (it has " + std::to_string(chars) + ")");
+      return std::nullopt;
+    }
+    if (chars == 0 && minChars > 0) {
+      Fail(field, "must not be empty");
+      return std::nullopt;
+    }
+    if (chars > maxChars) {
+      Fail(field, std::to_string(chars) + " characters; at most " +
+                      std::to_string(maxChars));
+      return std::nullopt;
+    }
+    return text.toStdString();
+  }
+
+  std::optional<ManifestPoint> Point(const QJsonValue& value,
+                                     const std::string& field) {
+    if (!value.isObject()) {
+      Fail(field, "must be an object with \"x\" and \"y\"");
+      return std::nullopt;
+    }
+    const QJsonObject object = value.toObject();
+    const bool wasFailed = m_failed;
+    m_failed = false;
+    RejectUnknownKeys(object, field, {"x", "y"});
+    const auto x = Integer(object.value("x"), field + ": x", 0, MAX_OBJECT_X);
+    const auto y = Integer(object.value("y"), field + ": y", 0, MAX_OBJECT_Y);
+    if (x && *x % 8 != 0) {
+      Fail(field, "x " + std::to_string(*x) + " is not a multiple of 8");
+    }
+    const bool ok = !m_failed;
+    m_failed = m_failed || wasFailed;
+    if (!ok || !x || !y) return std::nullopt;
+    return ManifestPoint{*x, *y};
+  }
+
+  bool Failed() const { return m_failed; }
+
+ private:
+  Problems& m_problems;
+  std::string m_prefix;
+  bool m_failed = false;
+};
+
+std::string LevelPrefix(const std::string& file, int index) {
+  return file + ": level " + std::to_string(index + 1) + ": ";
+}
+
+void ParseLevel(const QJsonValue& value, int index, const std::string& file,
+                ManifestLevel& level, Problems& problems) {
+  Reporter report(problems, LevelPrefix(file, index));
+  if (!value.isObject()) {
+    problems.push_back(file + ": level " + std::to_string(index + 1) +
+                       ": must be an object");
+    return;
+  }
+  const QJsonObject object = value.toObject();
+  report.RejectUnknownKeys(
+      object, "",
+      {"name", "passcode", "population", "to_save", "spawn_interval", "time",
+       "skills", "terrain", "entrance", "exit", "blocks"});
+
+  if (auto name = report.Text(object.value("name"), "name", 0, NAME_CHARS)) {
+    level.name = *name;
+  }
+  // The first level's passcode is never stored; levels 2 to 9 need theirs
+  // complete, as the editor's Save As demands.
+  const QJsonValue passcode = object.value("passcode");
+  if (index == 0) {
+    if (!passcode.isUndefined()) {
+      level.passcode = report.Text(passcode, "passcode", 0, PASSCODE_CHARS);
+    }
+  } else if (passcode.isUndefined()) {
+    report.Fail("passcode",
+                "missing; levels 2 to 9 need a four-character passcode");
+  } else {
+    level.passcode =
+        report.Text(passcode, "passcode", PASSCODE_CHARS, PASSCODE_CHARS);
+  }
+
+  const auto population =
+      report.Integer(object.value("population"), "population", 1, 50);
+  const auto toSave = report.Integer(object.value("to_save"), "to_save", 1, 50);
+  const auto interval =
+      report.Integer(object.value("spawn_interval"), "spawn_interval", 1, 220);
+  const auto time = report.Integer(object.value("time"), "time", 1, 20000);
+  if (population && toSave && *toSave > *population) {
+    report.Fail("to_save", std::to_string(*toSave) +
+                               " is more than the population (" +
+                               std::to_string(*population) + ")");
+  }
+  level.population = population.value_or(0);
+  level.toSave = toSave.value_or(0);
+  level.spawnInterval = interval.value_or(0);
+  level.time = time.value_or(0);
+
+  const QJsonValue skills = object.value("skills");
+  if (skills.isUndefined()) {
+    report.Fail("skills", "missing");
+  } else if (!skills.isObject()) {
+    report.Fail("skills", "must be an object");
+  } else {
+    const QJsonObject skillObject = skills.toObject();
+    report.RejectUnknownKeys(
+        skillObject, "skills",
+        {SKILL_KEYS[0], SKILL_KEYS[1], SKILL_KEYS[2], SKILL_KEYS[3],
+         SKILL_KEYS[4], SKILL_KEYS[5], SKILL_KEYS[6], SKILL_KEYS[7]});
+    for (int s = 0; s < SKILL_COUNT; ++s) {
+      const std::string field = std::string("skills: ") + SKILL_KEYS[s];
+      level.skills[s] =
+          report.Integer(skillObject.value(SKILL_KEYS[s]), field, 0, 50)
+              .value_or(0);
+    }
+  }
+
+  const QJsonValue terrain = object.value("terrain");
+  if (terrain.isUndefined()) {
+    report.Fail("terrain", "missing");
+  } else if (!terrain.isString() || terrain.toString().isEmpty()) {
+    report.Fail("terrain", "must be the path of a PNG picture");
+  } else {
+    level.terrain = terrain.toString().toStdString();
+  }
+
+  if (object.contains("entrance")) {
+    level.entrance = report.Point(object.value("entrance"), "entrance");
+  }
+  if (object.contains("exit")) {
+    level.exit = report.Point(object.value("exit"), "exit");
+  }
+
+  const QJsonValue blocks = object.value("blocks");
+  if (!blocks.isUndefined()) {
+    if (!blocks.isArray()) {
+      report.Fail("blocks", "must be an array");
+    } else {
+      const QJsonArray array = blocks.toArray();
+      if (array.size() > MAX_BLOCKS) {
+        report.Fail("blocks", std::to_string(array.size()) +
+                                  " blocks; a level holds at most " +
+                                  std::to_string(MAX_BLOCKS));
+      } else {
+        for (qsizetype b = 0; b < array.size(); ++b) {
+          const std::string field = "block " + std::to_string(b + 1);
+          if (auto point = report.Point(array.at(b), field)) {
+            level.blocks.push_back(*point);
+          }
+        }
+      }
+    }
+  }
+}
+
+// 1-based line and column of a byte offset, for JSON syntax errors.
+std::string Position(std::string_view text, qsizetype offset) {
+  int line = 1;
+  int column = 1;
+  for (qsizetype i = 0; i < offset && i < static_cast<qsizetype>(text.size());
+       ++i) {
+    if (text[static_cast<std::size_t>(i)] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+bool Inside(const ManifestPoint& point, const LevelRecord& level) {
+  return point.x + OBJECT_SIZE <= level.WidthPixels() &&
+         point.y + OBJECT_SIZE <= level.m_nHeight;
+}
+
+LevelObject MakeObject(int kind, const ManifestPoint& point) {
+  return LevelObject{static_cast<std::uint8_t>(kind),
+                     static_cast<std::uint8_t>(point.x / 8),
+                     static_cast<std::uint8_t>(point.y)};
+}
+
+JsonValue PointJson(const LevelObject& object) {
+  return JsonValue::Object()
+      .Add("x", 8 * static_cast<int>(object.col))
+      .Add("y", static_cast<int>(object.row));
+}
+
+}  // namespace
+
+bool ParseManifest(std::string_view json, const std::string& file,
+                   Manifest& manifest, Problems& problems) {
+  const std::size_t before = problems.size();
+  QJsonParseError parseError;
+  const QJsonDocument document = QJsonDocument::fromJson(
+      QByteArray(json.data(), static_cast<qsizetype>(json.size())),
+      &parseError);
+  if (parseError.error != QJsonParseError::NoError) {
+    problems.push_back(
+        file + ": not valid JSON: " + parseError.errorString().toStdString() +
+        " at " + Position(json, parseError.offset));
+    return false;
+  }
+  if (!document.isObject()) {
+    problems.push_back(file + ": must hold one JSON object");
+    return false;
+  }
+  const QJsonObject root = document.object();
+  Reporter report(problems, file + ": ");
+  report.RejectUnknownKeys(root, "",
+                           {"format", "author", "password", "levels"});
+
+  const QJsonValue format = root.value("format");
+  if (format.isUndefined()) {
+    report.Fail("format", "missing (this plodpak reads format 1)");
+  } else if (!format.isDouble() || format.toDouble() != MANIFEST_FORMAT) {
+    report.Fail("format", "unsupported (this plodpak reads format 1)");
+  }
+
+  Manifest result;
+  result.author =
+      report.Text(root.value("author"), "author", 1, AUTHOR_TYPED_CHARS)
+          .value_or("");
+  result.password =
+      report.Text(root.value("password"), "password", 1, PASSWORD_CHARS)
+          .value_or("");
+
+  const QJsonValue levels = root.value("levels");
+  if (levels.isUndefined()) {
+    report.Fail("levels", "missing");
+  } else if (!levels.isArray()) {
+    report.Fail("levels", "must be an array");
+  } else {
+    const QJsonArray array = levels.toArray();
+    if (array.isEmpty()) {
+      report.Fail("levels", "a pack needs at least one level");
+    } else if (array.size() > MAX_LEVELS) {
+      report.Fail("levels", std::to_string(array.size()) +
+                                " levels; a pack holds at most " +
+                                std::to_string(MAX_LEVELS));
+    } else {
+      result.levels.resize(static_cast<std::size_t>(array.size()));
+      for (qsizetype i = 0; i < array.size(); ++i) {
+        ParseLevel(array.at(i), static_cast<int>(i), file,
+                   result.levels[static_cast<std::size_t>(i)], problems);
+      }
+    }
+  }
+
+  if (problems.size() != before) return false;
+  manifest = std::move(result);
+  return true;
+}
+
+bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
+                  PackContents& pack, Problems& problems) {
+  const std::size_t before = problems.size();
+  const std::filesystem::path folder =
+      std::filesystem::path(manifestPath).parent_path();
+  PackContents result;
+  result.m_szAuthorName = manifest.author;
+  result.m_szPassword = manifest.password;
+  result.levels.resize(manifest.levels.size());
+
+  for (std::size_t i = 0; i < manifest.levels.size(); ++i) {
+    const ManifestLevel& source = manifest.levels[i];
+    LevelRecord& level = result.levels[i];
+    const int index = static_cast<int>(i);
+    Reporter report(problems, LevelPrefix(manifestPath, index));
+
+    const char* incomplete =
+        "missing; every level needs an entrance and an exit";
+    if (!source.entrance) report.Fail("entrance", incomplete);
+    if (!source.exit) report.Fail("exit", incomplete);
+
+    const std::string picture = (folder / source.terrain).string();
+    std::string error;
+    if (!ReadTerrainFile(picture, level, error)) {
+      problems.push_back(LevelPrefix(picture, index) + "terrain: " + error);
+      continue;  // the objects cannot be checked without the level's size
+    }
+
+    level.m_nPopulation = source.population;
+    level.m_nToSave = source.toSave;
+    level.m_nSpawnInterval = source.spawnInterval;
+    level.m_nTime = source.time;
+    for (int s = 0; s < SKILL_COUNT; ++s) {
+      level.m_nSkills[s] = static_cast<std::int8_t>(source.skills[s]);
+    }
+    std::snprintf(level.m_szName, sizeof level.m_szName, "%s",
+                  source.name.c_str());
+    std::snprintf(level.m_szPasscode, sizeof level.m_szPasscode, "%s",
+                  source.passcode.value_or("").c_str());
+
+    const std::string size = std::to_string(level.WidthPixels()) + " x " +
+                             std::to_string(level.m_nHeight);
+    auto place = [&](const ManifestPoint& point, int kind, int slot,
+                     const std::string& field) {
+      if (!Inside(point, level)) {
+        report.Fail(field, "(" + std::to_string(point.x) + ", " +
+                               std::to_string(point.y) +
+                               ") puts the 16 x 16 object outside the " + size +
+                               " level");
+        return;
+      }
+      level.m_objects[slot] = MakeObject(kind, point);
+    };
+    if (source.entrance) {
+      place(*source.entrance, OBJ_ENTRANCE, ENTRANCE_SLOT, "entrance");
+    }
+    if (source.exit) place(*source.exit, OBJ_EXIT, EXIT_SLOT, "exit");
+    for (std::size_t b = 0; b < source.blocks.size(); ++b) {
+      place(source.blocks[b], OBJ_BLOCK, FIRST_BLOCK_SLOT + static_cast<int>(b),
+            "block " + std::to_string(b + 1));
+    }
+    level.m_nBlockCount = static_cast<std::int32_t>(source.blocks.size());
+  }
+
+  if (problems.size() != before) return false;
+  pack = std::move(result);
+  return true;
+}
+
+bool CheckPackFits(const PackContents& pack, VariableFlavour flavour,
+                   const std::string& file, std::string& problem) {
+  std::vector<std::uint8_t> image;
+  std::string error;
+  if (!EncodePackImage(pack, image, error)) {
+    problem = file + ": " + error;
+    return false;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (!EncodeVariableFile("", "A", image, TYPE_PROTECTED_PROGRAM, bytes, error,
+                          flavour)) {
+    problem = file + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+std::string TerrainFileName(int index) {
+  return "level-" + std::to_string(index + 1) + ".png";
+}
+
+std::string ExportManifest(const PackContents& pack) {
+  JsonValue levels = JsonValue::Array();
+  for (std::size_t i = 0; i < pack.levels.size(); ++i) {
+    const LevelRecord& level = pack.levels[i];
+    JsonValue entry = JsonValue::Object();
+    entry.Add("name", std::string_view(level.m_szName));
+    if (i > 0) entry.Add("passcode", std::string_view(level.m_szPasscode));
+    entry.Add("population", static_cast<int>(level.m_nPopulation))
+        .Add("to_save", static_cast<int>(level.m_nToSave))
+        .Add("spawn_interval", static_cast<int>(level.m_nSpawnInterval))
+        .Add("time", static_cast<int>(level.m_nTime));
+    JsonValue skills = JsonValue::Object();
+    for (int s = 0; s < SKILL_COUNT; ++s) {
+      skills.Add(SKILL_KEYS[s], static_cast<int>(level.m_nSkills[s]));
+    }
+    entry.Add("skills", std::move(skills));
+    entry.Add("terrain", TerrainFileName(static_cast<int>(i)));
+    if (level.m_objects[ENTRANCE_SLOT].kind != OBJ_NONE) {
+      entry.Add("entrance", PointJson(level.m_objects[ENTRANCE_SLOT]));
+    }
+    if (level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
+      entry.Add("exit", PointJson(level.m_objects[EXIT_SLOT]));
+    }
+    JsonValue blocks = JsonValue::Array();
+    for (int b = 0; b < level.m_nBlockCount; ++b) {
+      blocks.Push(PointJson(level.m_objects[FIRST_BLOCK_SLOT + b]));
+    }
+    entry.Add("blocks", std::move(blocks));
+    levels.Push(std::move(entry));
+  }
+  return JsonValue::Object()
+      .Add("format", MANIFEST_FORMAT)
+      .Add("author", pack.m_szAuthorName)
+      .Add("password", pack.m_szPassword)
+      .Add("levels", std::move(levels))
+      .Dump();
+}
+
+}  // namespace plodpak
