@@ -1,6 +1,12 @@
-#include <cstdio>
+#include <QApplication>
 
-int main() {
-  std::fputs("The editor window is not built yet.\n", stderr);
-  return 1;
+#include "shell/EditorApp.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // Declared after the QApplication: the platform it owns must not outlive
+  // the application, and the frame is gone when the loop ends.
+  CEditorApp editor;
+  if (!editor.InitInstance()) return 1;
+  return QApplication::exec();
 }

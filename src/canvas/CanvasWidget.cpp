@@ -7,6 +7,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
+
+#include "model/LevelPack.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ Point ToPoint(const QPointF& p) {
 }  // namespace
 
 CCanvasWidget::CCanvasWidget(CLevelPack& pack, QWidget* parent)
-    : QWidget(parent), m_logic(pack, *this) {
+    : QWidget(parent), m_pack(pack), m_logic(pack, *this) {
   setMouseTracking(true);  // the placement preview follows the pointer
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -56,6 +59,7 @@ void CCanvasWidget::SetScrollBars(QScrollBar* horizontal,
 }
 
 void CCanvasWidget::UpdateScrollBars() {
+  if (m_pack.Count() == 0) return;
   const auto set = [](QScrollBar* bar, const ScrollBarSettings& s) {
     if (bar == nullptr) return;
     const QSignalBlocker blocker(bar);
@@ -139,12 +143,11 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
 }
 
 void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) {
-  m_screen = QImage(std::max(1, width()), std::max(1, height()),
-                    QImage::Format_RGB32);
-  SetBuffer(reinterpret_cast<std::uint32_t*>(m_screen.bits()),
-            m_screen.width(), m_screen.height(),
-            static_cast<int>(m_screen.bytesPerLine() / 4));
-  m_logic.OnSize(width(), height());
+  m_screen =
+      QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+  SetBuffer(reinterpret_cast<std::uint32_t*>(m_screen.bits()), m_screen.width(),
+            m_screen.height(), static_cast<int>(m_screen.bytesPerLine() / 4));
+  if (m_pack.Count() > 0) m_logic.OnSize(width(), height());
   UpdateScrollBars();
   m_bDirty = true;
   update();
@@ -174,8 +177,8 @@ void CCanvasWidget::wheelEvent(QWheelEvent* event) {
   if (amount == 0) return;
   const int code = amount > 0 ? SB_LINEUP : SB_LINEDOWN;
   for (int i = 0; i < 3; ++i) {
-    const ScrollResult result = sideways ? m_logic.OnHScroll(code, 0)
-                                         : m_logic.OnVScroll(code, 0);
+    const ScrollResult result =
+        sideways ? m_logic.OnHScroll(code, 0) : m_logic.OnVScroll(code, 0);
     if (result.delta != 0) m_bDirty = true;
   }
   UpdateScrollBars();
@@ -209,8 +212,8 @@ void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
   const ScrollResult result = horizontal ? m_logic.OnHScroll(code, position)
                                          : m_logic.OnVScroll(code, position);
   // The bar shows the new origin, as far as its range reaches.
-  bar->setSliderPosition(std::clamp(result.origin, bar->minimum(),
-                                    bar->maximum()));
+  bar->setSliderPosition(
+      std::clamp(result.origin, bar->minimum(), bar->maximum()));
   if (result.delta != 0) {
     m_bDirty = true;
     update();
@@ -218,7 +221,7 @@ void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
 }
 
 void CCanvasWidget::RenderIfDirty() {
-  if (!m_bDirty || m_screen.isNull()) return;
+  if (!m_bDirty || m_screen.isNull() || m_pack.Count() == 0) return;
   m_bDirty = false;
   m_bFullPaint = true;
   m_logic.OnPaint();
@@ -231,9 +234,8 @@ void CCanvasWidget::PaintBackground(const Rect& outline, Point gridPhase) {
 }
 
 void CCanvasWidget::PaintCell(Point level, const Rect& cell, bool white) {
-  // A pending full paint redraws everything from the level: bring the screen
-  // up to date first, so this cell lands on the current picture.
-  if (!m_bFullPaint) RenderIfDirty();
+  // With a full paint pending the cell may land on a stale picture; the full
+  // paint then redraws it from the level, which already holds the change.
   PixelBufferPainter::PaintCell(level, cell, white);
   if (m_bFullPaint) return;
   m_rcPending = Union(m_rcPending, cell);
@@ -252,7 +254,6 @@ void CCanvasWidget::PaintCell(Point level, const Rect& cell, bool white) {
 }
 
 void CCanvasWidget::PaintBlackRun(Point first, const Rect& span, int count) {
-  if (!m_bFullPaint) RenderIfDirty();
   PixelBufferPainter::PaintBlackRun(first, span, count);
   if (!m_bFullPaint) m_rcPending = Union(m_rcPending, span);
 }

@@ -73,13 +73,14 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void OnScrollAction(bool horizontal, int action);
   void EndStroke();
 
+  CLevelPack& m_pack;
   CCanvasLogic m_logic;
   QImage m_screen;
-  bool m_bDirty = true;        // a full paint is due
-  bool m_bFullPaint = false;   // inside a full paint: cells need no update
-  bool m_bGrabbing = false;    // inside grabMouse(): ignore its ungrab event
+  bool m_bDirty = true;       // a full paint is due
+  bool m_bFullPaint = false;  // inside a full paint: cells need no update
+  bool m_bGrabbing = false;   // inside grabMouse(): ignore its ungrab event
   bool m_bFlushQueued = false;
-  Rect m_rcPending;            // cells painted since the last flush
+  Rect m_rcPending;  // cells painted since the last flush
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;
   std::array<QCursor, 5> m_cursors;

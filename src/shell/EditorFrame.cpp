@@ -1,0 +1,455 @@
+#include "shell/EditorFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <cstdlib>
+
+#include "canvas/CanvasWidget.h"
+#include "shell/Artwork.h"
+#include "shell/CommandIds.h"
+#include "shell/PasscodeValidator.h"
+#include "shell/Platform.h"
+#include "shell/UpDown.h"
+
+namespace {
+
+constexpr int kFrameLeft = 100;
+constexpr int kFrameTop = 100;
+constexpr int kFrameWidth = 700;
+constexpr int kFrameHeight = 500;
+
+QToolBar* MakeBar(QMainWindow* frame, const QString& title,
+                  const QString& name) {
+  auto* bar = new QToolBar(title, frame);
+  bar->setObjectName(name);
+  bar->setMovable(true);  // each bar has its handle and can be moved
+  bar->setFloatable(false);
+  frame->addToolBar(Qt::TopToolBarArea, bar);
+  return bar;
+}
+
+ToolCursor PenOfCommand(int id) {
+  switch (id) {
+    case IDT_PEN_LARGE_BLACK:
+      return ToolCursor::LargeBlack;
+    case IDT_PEN_SMALL_WHITE:
+      return ToolCursor::SmallWhite;
+    case IDT_PEN_LARGE_WHITE:
+      return ToolCursor::LargeWhite;
+    default:
+      return ToolCursor::SmallBlack;
+  }
+}
+
+}  // namespace
+
+CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform) {
+  // The frame is the program's document: closing its window ends it.
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Plodderz Level File Maker"));
+  setWindowIcon(artwork::WindowIcon());
+
+  // A fresh one-level pack first: the canvas and the bars show its level.
+  // Without a first level there is nothing to edit, so the program ends.
+  if (!m_pack.NewPack()) {
+    m_platform.MessageBox(this, QStringLiteral("Not enough memory!"),
+                          QStringLiteral("Level Addition Error"),
+                          IPlatform::Buttons::Ok, IPlatform::Icon::Exclamation);
+    std::exit(0);
+  }
+  CreateMenu();
+  CreateBars();
+  CreateCanvas();
+  statusBar();  // for messages such as the block limit
+  m_pLevelSpin->SetPos(1);
+
+  m_pLevelNameEdit->setMaxLength(NAME_CHARS);
+  m_pPasscodeEdit->setMaxLength(PASSCODE_CHARS);
+  m_pLevelSpin->SetRange(0, MAX_LEVELS);
+
+  LoadCursors();
+  // The small black pen is the tool; its button is the checked one.
+  OnSelectPen(IDT_PEN_SMALL_BLACK);
+
+  RefreshView();
+  m_pack.m_szFilePath.clear();
+  m_pack.m_bModified = false;
+
+  // 700 x 500 at (100, 100), as far as the desktop allows.
+  QRect frame(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desk = screen->availableGeometry();
+    frame.setWidth(std::min(frame.width(), desk.width()));
+    frame.setHeight(std::min(frame.height(), desk.height()));
+    frame.moveLeft(std::clamp(frame.left(), desk.left(),
+                              desk.right() + 1 - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), desk.top(),
+                             desk.bottom() + 1 - frame.height()));
+  }
+  resize(frame.size());
+  move(frame.topLeft());
+}
+
+CEditorFrame::~CEditorFrame() {
+  // The canvas refers to the pack: it goes first, then the levels.
+  delete m_pCanvas;
+  m_pCanvas = nullptr;
+  OnDestroy();
+}
+
+void CEditorFrame::OnDestroy() { m_pack.DeleteAllLevels(); }
+
+QAction* CEditorFrame::AddCommand(QWidget* owner, const QString& text, int id) {
+  auto* action = new QAction(text, owner);
+  owner->addAction(action);
+  connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  m_actions[id] = action;
+  return action;
+}
+
+QAction* CEditorFrame::Action(int id) const {
+  const auto it = m_actions.find(id);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CEditorFrame::CreateMenu() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  AddCommand(file, QStringLiteral("&New"), IDM_FILE_NEW);
+  AddCommand(file, QStringLiteral("&Save"), IDM_FILE_SAVE);
+  AddCommand(file, QStringLiteral("Save &As..."), IDM_FILE_SAVE_AS);
+  AddCommand(file, QStringLiteral("&Load..."), IDM_FILE_LOAD);
+  file->addSeparator();
+  AddCommand(file, QStringLiteral("Set Security &Info..."), IDM_FILE_SECURITY);
+  AddCommand(file, QStringLiteral("&Reorder Levels..."), IDM_FILE_REORDER);
+  file->addSeparator();
+  AddCommand(file, QStringLiteral("&Exit"), IDM_FILE_EXIT);
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  AddCommand(help, QStringLiteral("&Tips..."), IDM_HELP_TIPS);
+  AddCommand(help, QStringLiteral("&About..."), IDM_HELP_ABOUT);
+}
+
+void CEditorFrame::CreateBars() {
+  // Level number: a read-only number with its up-down.
+  m_wndLevelNumberBar = MakeBar(this, QStringLiteral("Level Number"),
+                                QStringLiteral("levelNumber"));
+  m_pLevelNumberEdit = new QLineEdit(m_wndLevelNumberBar);
+  m_pLevelNumberEdit->setReadOnly(true);
+  m_pLevelNumberEdit->setFixedWidth(36);
+  m_pLevelNumberEdit->setAlignment(Qt::AlignRight);
+  m_pLevelSpin = new CUpDown(Qt::Vertical, m_wndLevelNumberBar);
+  m_pLevelSpin->SetBuddy(m_pLevelNumberEdit);
+  m_wndLevelNumberBar->addWidget(m_pLevelNumberEdit);
+  m_wndLevelNumberBar->addWidget(m_pLevelSpin);
+
+  // Level name.
+  m_wndLevelNameBar =
+      MakeBar(this, QStringLiteral("Level Name"), QStringLiteral("levelName"));
+  m_wndLevelNameBar->addWidget(
+      new QLabel(QStringLiteral("Level Name:"), m_wndLevelNameBar));
+  m_pLevelNameEdit = new QLineEdit(m_wndLevelNameBar);
+  m_pLevelNameEdit->setFixedWidth(190);
+  m_wndLevelNameBar->addWidget(m_pLevelNameEdit);
+
+  // Passcode: typed letters become capitals.
+  m_wndPasscodeBar =
+      MakeBar(this, QStringLiteral("Passcode"), QStringLiteral("passcode"));
+  m_wndPasscodeBar->addWidget(
+      new QLabel(QStringLiteral("Passcode:"), m_wndPasscodeBar));
+  m_pPasscodeEdit = new QLineEdit(m_wndPasscodeBar);
+  m_pPasscodeEdit->setValidator(new CUpperCaseValidator(m_pPasscodeEdit));
+  m_pPasscodeEdit->setFixedWidth(64);
+  m_wndPasscodeBar->addWidget(m_pPasscodeEdit);
+
+  // Object toolbar: six push buttons. The toolbars start on a second row, as
+  // a band row that is full wraps.
+  addToolBarBreak(Qt::TopToolBarArea);
+  m_wndObjectBar =
+      MakeBar(this, QStringLiteral("Objects"), QStringLiteral("objectBar"));
+  m_wndObjectBar->setIconSize(QSize(22, 20));
+  struct Button {
+    int id;
+    const char* image;
+    const char* name;
+  };
+  static constexpr Button kObjectButtons[] = {
+      {IDT_POPULATION, "toolbar/population.svg", "Population"},
+      {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance"},
+      {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit"},
+      {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block"},
+      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block"},
+      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level"},
+  };
+  static constexpr Button kPenButtons[] = {
+      {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen"},
+      {IDT_PEN_LARGE_BLACK, "toolbar/pen_large_black.svg", "Large black pen"},
+      {IDT_PEN_SMALL_WHITE, "toolbar/pen_small_white.svg", "Small white pen"},
+      {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen"},
+  };
+  // The buttons show images only: no text and no tooltips. Their names are
+  // given to assistive tools.
+  const auto addButtons = [this](QToolBar* bar, const auto& buttons, int w,
+                                 int h, bool checkable) {
+    for (const Button& b : buttons) {
+      QAction* action = AddCommand(bar, QString(), b.id);
+      action->setIcon(artwork::Icon(QString::fromLatin1(b.image), w, h));
+      action->setCheckable(checkable);
+      if (QWidget* button = bar->widgetForAction(action)) {
+        button->setAccessibleName(QString::fromLatin1(b.name));
+      }
+    }
+  };
+  addButtons(m_wndObjectBar, kObjectButtons, 22, 20, false);
+
+  // Pen toolbar: four check buttons.
+  m_wndPenBar = MakeBar(this, QStringLiteral("Pens"), QStringLiteral("penBar"));
+  m_wndPenBar->setIconSize(QSize(16, 15));
+  addButtons(m_wndPenBar, kPenButtons, 16, 15, true);
+
+  // Resize: a horizontal up-down for the width, a vertical one for the
+  // height, both with the default range.
+  m_wndResizeBar =
+      MakeBar(this, QStringLiteral("Resize"), QStringLiteral("resize"));
+  m_wndResizeBar->addWidget(
+      new QLabel(QStringLiteral("Resize:"), m_wndResizeBar));
+  m_pWidthSpin = new CUpDown(Qt::Horizontal, m_wndResizeBar);
+  m_pHeightSpin = new CUpDown(Qt::Vertical, m_wndResizeBar);
+  m_wndResizeBar->addWidget(m_pWidthSpin);
+  m_wndResizeBar->addWidget(m_pHeightSpin);
+
+  connect(m_pLevelSpin, &CUpDown::DeltaPos, this,
+          [this](int delta) { OnNotify(IDC_LEVEL_NUMBER_SPIN, delta); });
+  connect(m_pWidthSpin, &CUpDown::DeltaPos, this,
+          [this](int delta) { OnNotify(IDC_RESIZE_WIDTH, delta); });
+  connect(m_pHeightSpin, &CUpDown::DeltaPos, this,
+          [this](int delta) { OnNotify(IDC_RESIZE_HEIGHT, delta); });
+  // Every change of the edits' texts, typed or set by the program.
+  connect(m_pLevelNameEdit, &QLineEdit::textChanged, this,
+          [this] { OnCommand(IDC_LEVEL_NAME, EN_CHANGE_CODE); });
+  connect(m_pPasscodeEdit, &QLineEdit::textChanged, this,
+          [this] { OnCommand(IDC_PASSCODE, EN_CHANGE_CODE); });
+}
+
+void CEditorFrame::CreateCanvas() {
+  auto* area = new QWidget(this);
+  auto* grid = new QGridLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  m_pCanvas = new CCanvasWidget(m_pack, area);
+  m_pHScroll = new QScrollBar(Qt::Horizontal, area);
+  m_pVScroll = new QScrollBar(Qt::Vertical, area);
+  grid->addWidget(m_pCanvas, 0, 0);
+  grid->addWidget(m_pVScroll, 0, 1);
+  grid->addWidget(m_pHScroll, 1, 0);
+  setCentralWidget(area);
+  m_pCanvas->SetScrollBars(m_pHScroll, m_pVScroll);
+  connect(m_pCanvas, &CCanvasWidget::StatusMessage, this,
+          [this](const QString& text) { statusBar()->showMessage(text); });
+}
+
+void CEditorFrame::LoadCursors() {
+  const qreal dpr = artwork::ScreenDpr();
+  m_cursors = {
+      artwork::Cursor(QStringLiteral("cursors/pen_small_black.svg"), 4, 28,
+                      dpr),
+      artwork::Cursor(QStringLiteral("cursors/pen_large_black.svg"), 6, 25,
+                      dpr),
+      artwork::Cursor(QStringLiteral("cursors/pen_small_white.svg"), 5, 30,
+                      dpr),
+      artwork::Cursor(QStringLiteral("cursors/pen_large_white.svg"), 11, 22,
+                      dpr),
+      artwork::Cursor(QStringLiteral("cursors/place.svg"), 5, 25, dpr),
+  };
+  m_pCanvas->SetCursors(m_cursors);
+}
+
+CCanvasLogic& CEditorFrame::Logic() { return m_pCanvas->Logic(); }
+
+// ---- Command routing ----
+
+void CEditorFrame::OnCommand(int id, int notifyCode) {
+  // A placement preview drawn into the terrain never outlives a command.
+  Logic().RemovePreview();
+  switch (id) {
+    case IDM_HELP_ABOUT:
+      OnAbout();
+      break;
+    case IDM_FILE_NEW:
+      OnFileNew();
+      break;
+    case IDM_FILE_LOAD:
+      OnFileLoad();
+      break;
+    case IDM_FILE_SAVE:
+      OnFileSave();
+      break;
+    case IDM_FILE_EXIT:
+      close();  // the same road as the close box: OnClose asks first
+      return;   // the frame may be gone
+    case IDM_HELP_TIPS:
+      OnTips();
+      break;
+    case IDM_FILE_SAVE_AS:
+      OnFileSaveAs();
+      break;
+    case IDM_FILE_SECURITY:
+      OnSetSecurityInfo();
+      break;
+    case IDM_FILE_REORDER:
+      OnReorderLevels();
+      break;
+    case IDT_POPULATION:
+      OnPopulation();
+      break;
+    case IDT_PLACE_ENTRANCE:
+    case IDT_PLACE_EXIT:
+    case IDT_PLACE_BLOCK:
+      ChoosePlacementTool(id);
+      break;
+    case IDT_REMOVE_BLOCK:
+      RemoveLastBlock();
+      break;
+    case IDT_RESET_LEVEL:
+      OnResetLevel();
+      break;
+    case IDT_PEN_SMALL_BLACK:
+    case IDT_PEN_LARGE_BLACK:
+    case IDT_PEN_SMALL_WHITE:
+    case IDT_PEN_LARGE_WHITE:
+      OnSelectPen(id);
+      break;
+    case IDC_LEVEL_NAME:
+      if (notifyCode == EN_CHANGE_CODE) OnLevelNameChange();
+      break;
+    case IDC_PASSCODE:
+      if (notifyCode == EN_CHANGE_CODE) OnPasscodeChange();
+      break;
+    default:
+      break;  // unknown commands are ignored
+  }
+  m_pCanvas->FlushUpdates();
+}
+
+void CEditorFrame::OnNotify(int controlId, int delta) {
+  if (controlId != IDC_LEVEL_NUMBER_SPIN && controlId != IDC_RESIZE_WIDTH &&
+      controlId != IDC_RESIZE_HEIGHT) {
+    return;
+  }
+  Logic().RemovePreview();
+  m_pCanvas->FlushUpdates();
+  // LEVEL BAR: stepping between levels (adding one past the last) and
+  // resizing the level are handled here by the level bar work.
+  (void)delta;
+}
+
+void CEditorFrame::OnSelectPen(int id) {
+  for (int pen : kPenBarCommands) {
+    if (QAction* action = Action(pen)) action->setChecked(false);
+  }
+  m_pCanvas->Apply(Logic().OnSelectPen(PenOfCommand(id)));
+  // A click on a check button toggles it before the command arrives; the
+  // chosen pen ends checked whatever it was.
+  if (QAction* action = Action(id)) action->setChecked(true);
+  m_pCanvas->ShowToolCursor();
+}
+
+void CEditorFrame::ChoosePlacementTool(int id) {
+  const int kind = id == IDT_PLACE_ENTRANCE ? OBJ_ENTRANCE
+                   : id == IDT_PLACE_EXIT   ? OBJ_EXIT
+                                            : OBJ_BLOCK;
+  m_pCanvas->Apply(Logic().ChoosePlacementTool(kind));
+  m_pCanvas->ShowToolCursor();
+}
+
+// ---- Handlers ----
+
+// FILE COMMANDS: filled in by the file-command work.
+void CEditorFrame::OnFileNew() {}
+void CEditorFrame::OnFileSave() {}
+void CEditorFrame::OnFileSaveAs() {}
+void CEditorFrame::OnFileLoad() {}
+
+// DIALOGS: filled in by the dialog work.
+void CEditorFrame::OnSetSecurityInfo() {}
+void CEditorFrame::OnReorderLevels() {}
+void CEditorFrame::OnPopulation() {}
+void CEditorFrame::OnAbout() {}
+void CEditorFrame::OnTips() {}
+
+// LEVEL BAR: filled in by the level bar work.
+void CEditorFrame::OnLevelNameChange() {}
+void CEditorFrame::OnPasscodeChange() {}
+
+void CEditorFrame::OnResetLevel() {
+  const IPlatform::Answer answer = m_platform.MessageBox(
+      this, QStringLiteral("Are you sure you want to reset the current level?"),
+      QStringLiteral("Prepared for Clear"), IPlatform::Buttons::YesNo,
+      IPlatform::Icon::Question);
+  if (answer == IPlatform::Answer::Yes) m_pack.ResetLevel(m_pack.m_nCurLevel);
+  RefreshView();
+}
+
+void CEditorFrame::RemoveLastBlock() {
+  Logic().RemoveLastBlock();
+  m_pCanvas->FlushUpdates();
+}
+
+void CEditorFrame::UpdateLevelBars() {
+  // Setting the texts reports them as changed, which marks the pack
+  // modified; showing a level is no change, so the flag is put back.
+  const bool modified = m_pack.m_bModified;
+  const CLevel& level = m_pack.Current();
+  m_pLevelNameEdit->setText(QString::fromLatin1(level.m_szName));
+  if (m_pack.m_nCurLevel == 0) {
+    m_pPasscodeEdit->setReadOnly(true);
+    m_pPasscodeEdit->setText(QString());
+  } else {
+    m_pPasscodeEdit->setReadOnly(false);
+    m_pPasscodeEdit->setText(QString::fromLatin1(level.m_szPasscode));
+  }
+  m_pLevelSpin->SetPos(m_pack.m_nCurLevel + 1);
+  m_pack.m_bModified = modified;
+}
+
+void CEditorFrame::RefreshView() {
+  m_pCanvas->RefreshView();
+  UpdateLevelBars();
+}
+
+// ---- Closing ----
+
+bool CEditorFrame::OnClose() {
+  Logic().RemovePreview();
+  m_pCanvas->FlushUpdates();
+  if (!m_pack.m_bModified) return true;
+  const IPlatform::Answer answer = m_platform.MessageBox(
+      this, QStringLiteral("Save changes?"), QStringLiteral("Ready to Exit"),
+      IPlatform::Buttons::YesNoCancel, IPlatform::Icon::Question);
+  if (answer == IPlatform::Answer::Cancel) return false;
+  if (answer == IPlatform::Answer::Yes) {
+    OnFileSave();
+    // A save that was cancelled or did not happen leaves the changes
+    // unsaved: the window stays open rather than lose them.
+    if (m_pack.m_bModified) return false;
+  }
+  return true;
+}
+
+void CEditorFrame::closeEvent(QCloseEvent* event) {
+  if (m_bClosing || OnClose()) {
+    m_bClosing = true;
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QCursor>
+#include <QMainWindow>
+#include <array>
+#include <map>
+
+#include "canvas/CanvasLogic.h"
+#include "model/LevelPack.h"
+
+class CCanvasWidget;
+class CUpDown;
+class IPlatform;
+class QAction;
+class QLineEdit;
+class QScrollBar;
+class QToolBar;
+
+// The editor's only window: owner of the level pack and the canvas. Along
+// its top stand six movable bars (level number, level name, passcode, object
+// toolbar, pen toolbar, resize bar); below them the canvas with its two
+// scroll bars, and a status bar at the bottom. Every menu item, toolbar
+// button and edit change goes through OnCommand. The frame deletes itself
+// when its window closes, releasing every level.
+class CEditorFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CEditorFrame(IPlatform& platform, QWidget* parent = nullptr);
+  ~CEditorFrame() override;
+
+  // ---- Command routing ----
+  // Takes a placement preview out of the terrain, then dispatches by command
+  // ID. `notifyCode` is the edit notification for the bars' edits (the
+  // menu and toolbar commands ignore it). Unknown IDs do nothing.
+  void OnCommand(int id, int notifyCode = 0);
+  // An up-down of the level number or resize bar proposes `delta`.
+  void OnNotify(int controlId, int delta);
+  // One of the four pen commands: that pen becomes the tool, and its button
+  // the only checked pen button.
+  void OnSelectPen(int id);
+  // Placement of an entrance, exit or metal block becomes the tool.
+  void ChoosePlacementTool(int id);
+
+  // ---- Handlers reached from OnCommand / OnNotify ----
+  // File commands (filled in by the file-command work).
+  virtual void OnFileNew();
+  virtual void OnFileSave();
+  virtual void OnFileSaveAs();
+  virtual void OnFileLoad();
+  // Dialogs (filled in by the dialog work).
+  virtual void OnSetSecurityInfo();
+  virtual void OnReorderLevels();
+  virtual void OnPopulation();
+  virtual void OnAbout();
+  virtual void OnTips();
+  // Level bar edits (filled in by the level bar work).
+  virtual void OnLevelNameChange();
+  virtual void OnPasscodeChange();
+  // Asks, then puts the current level back to its defaults.
+  virtual void OnResetLevel();
+  void RemoveLastBlock();
+
+  // Shows the current level's number, name and passcode in the bars without
+  // touching the modified flag.
+  void UpdateLevelBars();
+  // Re-clamps the view, resets the scroll bars, repaints the canvas and
+  // updates the level bars.
+  void RefreshView();
+
+  // ---- Parts, for the handlers and for tests ----
+  CLevelPack& Pack() { return m_pack; }
+  IPlatform& Platform() { return m_platform; }
+  CCanvasWidget& Canvas() { return *m_pCanvas; }
+  CCanvasLogic& Logic();
+  QAction* Action(int id) const;  // a menu or toolbar command's action
+  QToolBar* ObjectBar() const { return m_wndObjectBar; }
+  QToolBar* PenBar() const { return m_wndPenBar; }
+  QLineEdit* LevelNumberEdit() const { return m_pLevelNumberEdit; }
+  QLineEdit* LevelNameEdit() const { return m_pLevelNameEdit; }
+  QLineEdit* PasscodeEdit() const { return m_pPasscodeEdit; }
+  CUpDown* LevelNumberSpin() const { return m_pLevelSpin; }
+  CUpDown* WidthSpin() const { return m_pWidthSpin; }
+  CUpDown* HeightSpin() const { return m_pHeightSpin; }
+  const QCursor& ToolCursorShape(ToolCursor tool) const {
+    return m_cursors[static_cast<std::size_t>(tool)];
+  }
+
+ protected:
+  // The window's close box and File > Exit: asks about unsaved changes.
+  void closeEvent(QCloseEvent* event) override;
+  // Takes a placement preview away; true when the window may close.
+  virtual bool OnClose();
+
+ private:
+  void CreateMenu();
+  void CreateBars();
+  void CreateCanvas();
+  void LoadCursors();
+  QAction* AddCommand(QWidget* owner, const QString& text, int id);
+  void OnDestroy();
+
+  IPlatform& m_platform;
+  CLevelPack m_pack;
+
+  QToolBar* m_wndLevelNumberBar = nullptr;
+  QToolBar* m_wndLevelNameBar = nullptr;
+  QToolBar* m_wndPasscodeBar = nullptr;
+  QToolBar* m_wndObjectBar = nullptr;
+  QToolBar* m_wndPenBar = nullptr;
+  QToolBar* m_wndResizeBar = nullptr;
+  QLineEdit* m_pLevelNumberEdit = nullptr;
+  QLineEdit* m_pLevelNameEdit = nullptr;
+  QLineEdit* m_pPasscodeEdit = nullptr;
+  CUpDown* m_pLevelSpin = nullptr;
+  CUpDown* m_pWidthSpin = nullptr;
+  CUpDown* m_pHeightSpin = nullptr;
+  CCanvasWidget* m_pCanvas = nullptr;
+  QScrollBar* m_pHScroll = nullptr;
+  QScrollBar* m_pVScroll = nullptr;
+
+  // The tools' cursors in ToolCursor order: small black, large black, small
+  // white, large white pen, placement.
+  std::array<QCursor, 5> m_cursors;
+  std::map<int, QAction*> m_actions;
+  bool m_bClosing = false;  // the close request was accepted
+};

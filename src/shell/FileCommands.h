@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "packfile/VariableFile.h"
+
+class CLevelPack;
+class IFrameEffects;
+class IPlatform;
+class QWidget;
+
+// The File menu's New, Save, Save As and Load, and the question asked before
+// the window closes. They decide when the pack is written or read and what
+// becomes of unsaved changes; the pack's modified flag and remembered path
+// are theirs to keep.
+class CFileCommands {
+ public:
+  // Captions of the "Save changes?" question.
+  static const QString kOpenNewFileCaption;  // before New and Load
+  static const QString kReadyToExitCaption;  // before the window closes
+
+  static const QString kSaveTitle;
+  static const QString kSaveFilters;
+  static const QString kOpenTitle;
+  static const QString kOpenFilters;
+
+  CFileCommands(CLevelPack& pack, IPlatform& platform, IFrameEffects& frame,
+                QWidget* parent = nullptr);
+
+  // Offers to save a modified pack, then makes a fresh one-level pack with
+  // no file. False when the user kept the old pack.
+  bool New();
+  // Writes a modified pack to its file at once; a pack with no file yet
+  // goes through Save As. True when the pack is saved (or had nothing to
+  // save).
+  bool Save();
+  // The pre-save checks, the security information, a file name, then the
+  // write. True when the pack was written.
+  bool SaveAs();
+  // Offers to save a modified pack, then opens one; the view is refreshed
+  // whatever came of it. True when a pack was loaded.
+  bool Load();
+  // Asks "Save changes?" before the window closes. True when it may close.
+  bool CanClose();
+
+  // Folder a file dialog starts in: the current pack's, else the home folder.
+  QString StartFolder() const;
+  // "<path> is not a valid Plodpak."
+  void ReportInvalidPack(const QString& path);
+
+  // The path Save As writes for a chosen name: ".83p" is added when the
+  // file's own name holds no ".".
+  static QString WithDefaultExtension(const QString& chosen);
+  // ".8xp" files are written for the TI-83 Plus, every other one for the
+  // TI-83.
+  static VariableFlavour FlavourFor(const std::string& path);
+
+ private:
+  // The "Save changes?" question, asked only when the pack is modified.
+  // True when the command may go on: No, or Yes and the pack was saved.
+  bool OfferToSave(const QString& caption);
+  // Encodes and writes the pack to `path`. On success the path is
+  // remembered and the modified flag cleared; on failure the user is told
+  // why and the pack, its path and its flag are left as they were.
+  bool WritePack(const std::string& path);
+  // Asks for a file, reads and checks all of it, asks its password, and only
+  // then replaces the pack.
+  bool LoadPack();
+
+  CLevelPack& m_pack;
+  IPlatform& m_platform;
+  IFrameEffects& m_frame;
+  QWidget* m_pParent;
+};
