@@ -29,7 +29,13 @@ struct VariableFile {
   std::vector<std::uint8_t> data;
 };
 
-// Lays out a whole file around `data`. The comment is cut to 42 characters,
+// The longest data a file of the flavour can hold within the 10000 bytes a
+// reader takes: 9926 for a TI-83 file, 9924 for a TI-83 Plus file (its
+// variable header is two bytes longer).
+int MaxVariableDataBytes(VariableFlavour flavour);
+
+// Lays out a whole file around `data`: the variable's data is the program's
+// own length word followed by `data`. The comment is cut to 42 characters,
 // the name to 8. False, with a reason, when the data is too long for a file.
 bool EncodeVariableFile(const std::string& comment, const std::string& name,
                         std::span<const std::uint8_t> data, std::uint8_t type,

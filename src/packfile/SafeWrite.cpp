@@ -1,0 +1,149 @@
+#include "packfile/SafeWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+std::string ErrnoText(int code) { return std::strerror(code); }
+
+std::string Failure(const std::string& what, const std::string& path,
+                    int code) {
+  return what + " \"" + path + "\": " + ErrnoText(code);
+}
+
+// The folder part of a path, with its trailing "/", or "" for a bare name.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The mode a newly created file gets: 0666 less the process's umask. An
+// existing target keeps its own mode.
+mode_t ModeForTarget(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    return info.st_mode & 07777;
+  }
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes, int& code) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      code = errno;
+      return false;
+    }
+    if (n == 0) {
+      code = ENOSPC;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path,
+                         std::span<const std::uint8_t> bytes,
+                         std::string& error) {
+  if (path.empty() || path.back() == '/') {
+    error = "Cannot write \"" + path + "\": it names no file";
+    return false;
+  }
+  const std::string folder = FolderOf(path);
+  std::string temp = folder + "." + NameOf(path) + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    error = Failure("Cannot create a file in the folder of", path, errno);
+    return false;
+  }
+  int code = 0;
+  std::string what;
+  if (::fchmod(fd, ModeForTarget(path)) != 0) {
+    code = errno;
+    what = "Cannot set the permissions for";
+  } else if (!WriteAll(fd, bytes, code)) {
+    what = "Cannot write";
+  } else if (::fsync(fd) != 0) {
+    code = errno;
+    what = "Cannot write";
+  }
+  if (::close(fd) != 0 && code == 0) {
+    code = errno;
+    what = "Cannot write";
+  }
+  if (code == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+    code = errno;
+    what = "Cannot replace";
+  }
+  if (code != 0) {
+    ::unlink(temp.c_str());
+    error = Failure(what, path, code);
+    return false;
+  }
+  // Make the rename itself durable; a failure here loses nothing that was
+  // asked for, so it is not reported.
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(),
+                         O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes,
+                   std::vector<std::uint8_t>& bytes, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = Failure("Cannot open", path, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    error = Failure("Cannot read", path, EISDIR);
+    return false;
+  }
+  // Read one byte more than allowed, to tell a file of exactly maxBytes from
+  // a longer one.
+  std::vector<std::uint8_t> buffer(maxBytes + 1);
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int code = errno;
+      ::close(fd);
+      error = Failure("Cannot read", path, code);
+      return false;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  if (done > maxBytes) {
+    error = "\"" + path + "\" is longer than " + std::to_string(maxBytes) +
+            " bytes";
+    return false;
+  }
+  buffer.resize(done);
+  bytes = std::move(buffer);
+  return true;
+}
