@@ -63,8 +63,11 @@ void CanvasView::OnSize(int cx, int cy, int barHeight, int gap,
 }
 
 Point CanvasView::ClientToLevel(Point client) const {
+  // A pixel's 4 x 4 block starts one logical row below a multiple of 4
+  // (its cell is rows 4y + 2 to 4y + 4), so rows are counted from logical
+  // row 1: every pixel of a cell maps to that cell's level pixel.
   return {(client.x + m_nOriginX) / 4,
-          (client.y + m_nOriginY - m_nBarHeight) / 4};
+          (client.y + m_nOriginY - m_nBarHeight - 1) / 4};
 }
 
 Point CanvasView::LevelToClient(Point level) const {

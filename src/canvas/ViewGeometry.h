@@ -66,8 +66,10 @@ struct CanvasView {
   // `barHeight`, and the canvas begins at row barHeight + gap. Clamps the view.
   void OnSize(int cx, int cy, int barHeight, int gap, const LevelRecord& level);
 
-  // Client point -> level pixel, each axis divided by 4 truncating toward
-  // zero: points up to 3 logical pixels left of / above 0 give 0.
+  // Client point -> level pixel: the pixel whose 4 x 4 block holds the
+  // point (logical x from 4x, logical y from 4y + 1), each axis divided by 4
+  // truncating toward zero, so points up to 3 logical pixels left of or
+  // above the outline's lines still give 0.
   Point ClientToLevel(Point client) const;
   // Client point of logical (4x, 4y) for a level pixel.
   Point LevelToClient(Point level) const;
