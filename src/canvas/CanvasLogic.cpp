@@ -1,6 +1,7 @@
 #include "canvas/CanvasLogic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 #include "model/LevelPack.h"
@@ -61,14 +62,44 @@ void CCanvasLogic::OnPaint() {
   const CLevel& level = m_pack.Current();
   m_painter.PaintBackground(m_view.OutlineClientRect(level),
                             m_view.GridPhase());
+
+  // Terrain and sprites paint only black cells, so the order between them
+  // does not matter: each row is painted once, as the union of its terrain
+  // bits and the sprite rows over it. That keeps the writes in row order
+  // and batches the runs.
+  struct Overlay {
+    int row;
+    int col;
+    const Sprite* sprite;
+  };
+  Overlay overlays[OBJECT_SLOTS];
+  int overlayCount = 0;
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    overlays[overlayCount++] = {object.row, object.col,
+                                &GetSprite(object.kind)};
+  }
+
   const int width = level.m_nWidthBytes;
   for (int y = 0; y < level.m_nHeight; ++y) {
     // Rows below the client area cannot show; the rows after them neither.
     if (m_view.CellClientRect({0, y}).top >= m_view.m_cyClient) break;
-    PaintRowRuns(0, y, level.m_bitmap + y * width, width);
-  }
-  for (int slot = 0; slot < level.SlotsInUse(); ++slot) {
-    if (level.m_objects[slot].kind != OBJ_NONE) DrawObject(slot);
+    if (!m_view.RowBelowBars(y)) continue;
+    std::copy_n(level.m_bitmap + y * width, width, m_rowBits.begin());
+    for (int i = 0; i < overlayCount; ++i) {
+      const Overlay& o = overlays[i];
+      const int r = y - o.row;
+      if (r < 0 || r >= 16) continue;
+      if (o.col < width) {
+        m_rowBits[o.col] |= static_cast<std::uint8_t>((*o.sprite)[r]);
+      }
+      if (o.col + 1 < width) {
+        m_rowBits[o.col + 1] |= static_cast<std::uint8_t>((*o.sprite)[16 + r]);
+      }
+    }
+    PaintRowRuns(0, y, m_rowBits.data(), width);
   }
 }
 
@@ -92,26 +123,33 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
     m_painter.PaintBlackRun({from, y}, span, to - from);
   };
 
-  for (int i = 0; i < count; ++i) {
-    const std::uint8_t byte = bytes[i];
-    const int base = x + 8 * i;
-    if (byte == 0) {
-      flush(base);
-      continue;
-    }
-    if (byte == 0xFF && inRun) continue;
-    for (int j = 0; j < 8; ++j) {
-      if (byte & (0x80 >> j)) {
-        if (!inRun) {
-          inRun = true;
-          runStart = base + j;
-        }
+  // Up to 8 bytes at a time, most significant bit leftmost; runs are
+  // found by counting leading zeros and ones, so the work is per run, not
+  // per pixel.
+  int pos = x;  // level x of the chunk's first bit
+  for (int i = 0; i < count; i += 8) {
+    const int chunkBytes = std::min(8, count - i);
+    const int bits = 8 * chunkBytes;
+    std::uint64_t word = 0;
+    for (int k = 0; k < chunkBytes; ++k) word = word << 8 | bytes[i + k];
+    word <<= 64 - bits;
+    int b = 0;
+    while (b < bits) {
+      const std::uint64_t rest = word << b;
+      if (inRun) {
+        b += std::countl_one(rest);
+        if (b >= bits) break;  // the run goes on into the next chunk
+        flush(pos + b);
       } else {
-        flush(base + j);
+        if (rest == 0) break;
+        b += std::countl_zero(rest);
+        inRun = true;
+        runStart = pos + b;
       }
     }
+    pos += bits;
   }
-  flush(x + 8 * count);
+  flush(pos);
 }
 
 void CCanvasLogic::PaintCell(Point level, bool white) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -131,7 +132,10 @@ class CCanvasLogic {
   CLevelPack& m_pack;
   ICanvasPainter& m_painter;
   CanvasView m_view;
-  bool m_bPreview = false;  // a preview is in the terrain, centred on m_ptLast
+  bool m_bPreview = false;
+  // One row of terrain with the sprites over it, built by a full paint.
+  std::array<std::uint8_t, BITMAP_STORAGE>
+      m_rowBits{};  // a preview is in the terrain, centred on m_ptLast
 
   // Black runs for the set bits of `count` bytes from level pixel (x, y).
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);

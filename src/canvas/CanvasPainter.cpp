@@ -24,50 +24,89 @@ void PixelBufferPainter::SetBuffer(std::uint32_t* pixels, int width, int height,
   m_stride = stridePixels;
 }
 
+namespace {
+
+// Fills n pixels with one colour. White (all bits set) is a memset; other
+// colours write a short stretch and then double it with memcpy, which keeps
+// long fills at memory speed.
+void FillPixels(std::uint32_t* p, int n, std::uint32_t colour) {
+  if (n <= 0) return;
+  if (colour == 0xFFFFFFFFu) {
+    std::memset(p, 0xFF, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
+    return;
+  }
+  const int head = std::min(n, 16);
+  for (int i = 0; i < head; ++i) p[i] = colour;
+  for (int done = head; done < n;) {
+    const int chunk = std::min(done, n - done);
+    std::memcpy(p + done, p,
+                sizeof(std::uint32_t) * static_cast<std::size_t>(chunk));
+    done += chunk;
+  }
+}
+
+void CopyPixels(std::uint32_t* to, const std::uint32_t* from, int n) {
+  std::memcpy(to, from, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
+}
+
+bool OnGridLine(int v, int phase) { return ((v % 4) + 4) % 4 == phase; }
+
+}  // namespace
+
 void PixelBufferPainter::FillRect(const Rect& r, std::uint32_t colour) {
   const int left = std::max(r.left, 0);
   const int right = std::min(r.right, m_width);
   const int top = std::max(r.top, 0);
   const int bottom = std::min(r.bottom, m_height);
   if (left >= right || top >= bottom) return;
-  for (int y = top; y < bottom; ++y) {
-    std::fill_n(m_pixels + y * m_stride + left, right - left, colour);
+  const int n = right - left;
+  std::uint32_t* const first = m_pixels + top * m_stride + left;
+  if (n <= 32) {
+    // Cells and short runs: plain stores beat any call.
+    for (int y = top; y < bottom; ++y) {
+      std::uint32_t* p = m_pixels + y * m_stride + left;
+      for (int i = 0; i < n; ++i) p[i] = colour;
+    }
+    return;
+  }
+  FillPixels(first, n, colour);
+  for (int y = top + 1; y < bottom; ++y) {
+    CopyPixels(m_pixels + y * m_stride + left, first, n);
   }
 }
 
 void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
-  FillRect({0, 0, m_width, m_height}, kWhite);
-  const int left = std::max(outline.left, 0);
-  const int right = std::min(outline.right, m_width);
-  const int top = std::max(outline.top, 0);
-  const int bottom = std::min(outline.bottom, m_height);
-  if (left >= right || top >= bottom) return;
-
+  const int left = std::clamp(outline.left, 0, m_width);
+  const int right = std::clamp(outline.right, left, m_width);
+  const int top = std::clamp(outline.top, 0, m_height);
+  const int bottom = std::clamp(outline.bottom, top, m_height);
+  // Rows above and below the outline are white.
+  FillRect({0, 0, m_width, top}, kWhite);
+  FillRect({0, bottom, m_width, m_height}, kWhite);
+  if (left >= right) {
+    FillRect({0, top, m_width, bottom}, kWhite);
+    return;
+  }
   // Rows between grid lines are white with black pixels on the vertical
-  // lines and the outline's sides; build one and copy it to every such row.
-  bool haveCellRow = false;
-  std::uint32_t* cellRow = nullptr;
+  // lines and the outline's sides; the first one built is copied to the rest.
+  const std::uint32_t* cellRow = nullptr;
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* row = m_pixels + y * m_stride;
-    const bool lineRow = y == outline.top || y == outline.bottom - 1 ||
-                         ((y % 4) + 4) % 4 == gridPhase.y;
-    if (lineRow) {
-      std::fill_n(row + left, right - left, kBlack);
-      continue;
+    FillPixels(row, left, kWhite);
+    FillPixels(row + right, m_width - right, kWhite);
+    if (y == outline.top || y == outline.bottom - 1 ||
+        OnGridLine(y, gridPhase.y)) {
+      FillPixels(row + left, right - left, kBlack);
+    } else if (cellRow != nullptr) {
+      CopyPixels(row + left, cellRow + left, right - left);
+    } else {
+      for (int x = left; x < right; ++x) {
+        const bool line = x == outline.left || x == outline.right - 1 ||
+                          OnGridLine(x, gridPhase.x);
+        row[x] = line ? kBlack : kWhite;
+      }
+      cellRow = row;
     }
-    if (haveCellRow) {
-      std::memcpy(
-          row + left, cellRow + left,
-          sizeof(std::uint32_t) * static_cast<std::size_t>(right - left));
-      continue;
-    }
-    for (int x = left; x < right; ++x) {
-      const bool line = x == outline.left || x == outline.right - 1 ||
-                        ((x % 4) + 4) % 4 == gridPhase.x;
-      row[x] = line ? kBlack : kWhite;
-    }
-    cellRow = row;
-    haveCellRow = true;
   }
 }
 

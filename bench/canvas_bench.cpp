@@ -1,0 +1,63 @@
+// Full paint of the largest levels against clearing the same window area.
+// The canvas widget paints into a QImage; so do these benchmarks.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <cstring>
+
+#include "canvas/CanvasLogic.h"
+#include "model/LevelPack.h"
+
+namespace {
+
+// Level shapes of the largest bitmap (2304 bytes), by width in bytes.
+int HeightFor(int widthBytes) { return MAX_BITMAP_BYTES / widthBytes; }
+
+// A window that shows the whole level with the scrolling margins around it.
+QImage WindowFor(int widthBytes) {
+  QImage image(32 * widthBytes + 100, 4 * HeightFor(widthBytes) + 100,
+               QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+void BM_ClearWindow(benchmark::State& state) {
+  QImage image = WindowFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+void BM_FullPaintLargestLevel(benchmark::State& state) {
+  const int widthBytes = static_cast<int>(state.range(0));
+  CLevelPack pack;
+  pack.NewPack();
+  CLevel& level = pack.Current();
+  level.m_nWidthBytes = widthBytes;
+  level.m_nHeight = HeightFor(widthBytes);
+  std::memset(level.m_bitmap, 0xFF, level.BitmapBytes());
+  level.PlaceObject({0, 0}, OBJ_ENTRANCE);
+  level.PlaceObject({16, 0}, OBJ_EXIT);
+  for (int i = 0; i < MAX_BLOCKS; ++i) {
+    level.PlaceObject({8 * (i % (widthBytes - 1)), 16 + i % 40}, OBJ_BLOCK);
+  }
+
+  QImage image = WindowFor(widthBytes);
+  PixelBufferPainter painter(reinterpret_cast<std::uint32_t*>(image.bits()),
+                             image.width(), image.height(),
+                             static_cast<int>(image.bytesPerLine() / 4));
+  CCanvasLogic canvas(pack, painter);
+  canvas.OnSize(image.width(), image.height());
+  for (auto _ : state) {
+    canvas.OnPaint();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+BENCHMARK(BM_ClearWindow)->Arg(36)->Arg(24)->Arg(18)->Arg(12);
+BENCHMARK(BM_FullPaintLargestLevel)->Arg(36)->Arg(24)->Arg(18)->Arg(12);
+
+}  // namespace
+
+BENCHMARK_MAIN();
