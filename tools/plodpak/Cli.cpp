@@ -28,6 +28,7 @@ struct Options {
   std::optional<std::string> password;
   bool json = false;
   bool plus = false;
+  bool help = false;
 };
 
 class UsageError {
@@ -45,7 +46,7 @@ bool IsHelp(std::string_view arg) {
 
 // Reads the options after the command word. `allowed` lists the options the
 // command takes; "--out" and "--password" take a value ("--out DIR" or
-// "--out=DIR"); "--" ends the options.
+// "--out=DIR"); "--" ends the options; "--help" is taken by every command.
 bool ParseOptions(const std::vector<std::string>& args,
                   const std::set<std::string_view>& allowed, Options& options,
                   std::string& error) {
@@ -58,6 +59,10 @@ bool ParseOptions(const std::vector<std::string>& args,
     }
     if (arg == "--") {
       operandsOnly = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
       continue;
     }
     const std::size_t equals = arg.find('=');
@@ -302,38 +307,33 @@ Commands:
   verify FILE...
       Checks each file's TI-83 container (signature, checksum, lengths) and
       its whole pack image. Prints "FILE: ok (N levels, S bytes)" or
-         "FILE: <reason>" for each.Needs no password.info FILE[--json] Shows the
-             container's facts (variable name, type, comment, signature, sizes) and
-      the level count.Shows no level
-          contents.export FILE-- password PW-- out DIR Writes DIR /
-      pack.json and one 1 - bit picture per level, DIR / level - 1.png and
-      on(black = terrain, white = empty)
-          .A wrong password writes nothing.build MANIFEST
-          .json-- out FILE .83p [--8xp] Builds a pack from a manifest and
-      its PNG pictures(paths relative to the manifest)
-          .The variable name comes from the output file's name, the comment from
-              the author.--8xp writes a TI -
-      83 Plus file.
+      "FILE: <reason>" for each. Needs no password.
+  info FILE [--json]
+      Shows the container's facts (variable name, type, comment, signature,
+      sizes) and the level count. Shows no level contents.
+  export FILE --password PW --out DIR
+      Writes DIR/pack.json and one 1-bit picture per level, DIR/level-1.png
+      and on (black = terrain, white = empty). A wrong password writes
+      nothing.
+  build MANIFEST.json --out FILE.83p [--8xp]
+      Builds a pack from a manifest and its PNG pictures (paths relative to
+      the manifest). The variable name comes from the output file's name,
+      the comment from the author. --8xp writes a TI-83 Plus file.
 
-      Options : -h,
-      --help Shows this help.
+Options:
+  -h, --help  Shows this help.
 
-      Exit status : 0 done;
-  1 the output could not be written;
-  2 invalid input(a damaged or invalid pack, a bad manifest or picture,
-                  a wrong password); 64 a
-wrong command line.
+Exit status: 0 done; 1 the output could not be written; 2 invalid input (a
+damaged or invalid pack, a bad manifest or picture, a wrong password); 64 a
+wrong command line. The manifest format is described in docs/plodpak.md.
 )USAGE";
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
-  for (const std::string& arg : args) {
-    if (arg == "--") break;
-    if (IsHelp(arg)) {
-      out << UsageText();
-      return EXIT_OK;
-    }
+  if (!args.empty() && IsHelp(args[0])) {
+    out << UsageText();
+    return EXIT_OK;
   }
   try {
     if (args.empty()) throw UsageError("a command is needed");
@@ -349,6 +349,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out,
       throw UsageError("unknown command " + command);
     }
     if (!ParseOptions(args, allowed, options, error)) throw UsageError(error);
+    if (options.help) {
+      out << UsageText();
+      return EXIT_OK;
+    }
     if (command == "verify") return Verify(options, out);
     if (command == "info") return Info(options, out, err);
     if (command == "export") return Export(options, out, err);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QJsonObject>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/LevelPack.h"
+
+namespace plodpak_test {
+
+// What one run of the plodpak executable did.
+struct ToolResult {
+  int status = -1;  // exit status, or -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs the real plodpak executable with `args` (no shell) and waits for it;
+// in `folder` when one is given.
+ToolResult RunPlodpak(const std::vector<std::string>& args,
+                      const std::string& folder = "");
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+  std::string operator/(const std::string& name) const {
+    return (m_path / name).string();
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path,
+                const std::vector<std::uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
+// A level the editor could have saved: the given size, terrain of a few
+// rectangles and stripes, an entrance, an exit and `blocks` blocks inside the
+// level, settings within the population dialog's bounds, printable texts.
+// The same seed gives the same level.
+LevelRecord RandomLevel(unsigned seed, int widthBytes, int height, int blocks);
+
+// A pack of `count` random levels that fits a pack file.
+PackContents RandomPack(unsigned seed, int count);
+
+// A valid two-level manifest (as JSON) whose pictures level-1.png and
+// level-2.png this writes into `folder`; the second level is 112 x 72.
+QJsonObject WriteSampleManifest(const std::filesystem::path& folder);
+
+// Writes `manifest` as pack.json into `folder` and returns its path.
+std::string SaveManifest(const std::filesystem::path& folder,
+                         const QJsonObject& manifest);
+
+}  // namespace plodpak_test
