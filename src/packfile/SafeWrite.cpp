@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -39,6 +40,18 @@ mode_t ModeForTarget(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// Saving through a symbolic link replaces the file it points to and keeps
+// the link. A dangling link is replaced itself.
+std::string ResolveLink(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
+}
+
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes, int& code) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -66,8 +79,9 @@ bool WriteFileAtomically(const std::string& path,
     error = "Cannot write \"" + path + "\": it names no file";
     return false;
   }
-  const std::string folder = FolderOf(path);
-  std::string temp = folder + "." + NameOf(path) + ".XXXXXX";
+  const std::string target = ResolveLink(path);
+  const std::string folder = FolderOf(target);
+  std::string temp = folder + "." + NameOf(target) + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
     error = Failure("Cannot create a file in the folder of", path, errno);
@@ -75,7 +89,7 @@ bool WriteFileAtomically(const std::string& path,
   }
   int code = 0;
   std::string what;
-  if (::fchmod(fd, ModeForTarget(path)) != 0) {
+  if (::fchmod(fd, ModeForTarget(target)) != 0) {
     code = errno;
     what = "Cannot set the permissions for";
   } else if (!WriteAll(fd, bytes, code)) {
@@ -88,7 +102,7 @@ bool WriteFileAtomically(const std::string& path,
     code = errno;
     what = "Cannot write";
   }
-  if (code == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+  if (code == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
     code = errno;
     what = "Cannot replace";
   }

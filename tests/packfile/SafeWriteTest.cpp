@@ -67,6 +67,17 @@ TEST_F(SafeWrite, CreatesAndReplaces) {
   ExpectOnly({"pack.83p"});
 }
 
+TEST_F(SafeWrite, WritesThroughASymbolicLink) {
+  Put(Path("real.83p"), Bytes{1});
+  fs::create_symlink(Path("real.83p"), m_dir / "link.83p");
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(Path("link.83p"), Bytes{2, 3}, error))
+      << error;
+  EXPECT_TRUE(fs::is_symlink(m_dir / "link.83p"));
+  EXPECT_EQ(Get(Path("real.83p")), (Bytes{2, 3}));
+  ExpectOnly({"real.83p", "link.83p"});
+}
+
 TEST_F(SafeWrite, NewFileGetsUsualModeAndExistingKeepsItsMode) {
   const std::string fresh = Path("fresh.83p");
   const mode_t mask = ::umask(022);
