@@ -202,21 +202,23 @@ bool PackHistory::Step(bool undo) {
   const PackSnapshot target = undo ? command->Before() : command->After();
 
   m_bRestoring = true;
-  const bool restored = Restore(target);
-  if (restored) {
+  const bool done = Restore(target);
+  if (done) {
     if (undo) {
       m_stack.undo();
     } else {
       m_stack.redo();
     }
     m_known = target;
-    m_known->current = m_pack.m_nCurLevel;
+    emit restored();
+    // What the refresh wrote back (the bars hand their texts back as if
+    // typed) belongs to showing the level, not to a step.
+    m_known = Capture(m_pack, &target);
     BreakMerge();
     SyncModified();
-    emit restored();
   }
   m_bRestoring = false;
-  return restored;
+  return done;
 }
 
 bool PackHistory::Restore(const PackSnapshot& target) {
