@@ -20,6 +20,9 @@ std::string MakePackComment(std::string_view author);
 // The variable name made from a file path: the part after the last "/" or
 // "\", up to the first "." and at most 8 characters, in capitals, with every
 // character other than A to Z and 1 to 9 replaced by "A".
+// The calculator wants a name that starts with a letter: a name that would
+// start with a digit gets an "A" in front (cut to 8 again), and an empty
+// one becomes "PLODPAK".
 std::string MakeVariableName(std::string_view path);
 
 // Lays out the pack image. Refuses, with a reason, a pack that breaks a limit
@@ -36,7 +39,10 @@ bool DecodePackImage(std::span<const std::uint8_t> image, PackContents& pack,
                      std::string& error);
 
 // Encode + wrap in a variable file + safe write, with the variable name made
-// from `path` and the comment from the author.
+// from `path` and the comment from the author. A TI-83 Plus file holds two
+// bytes less of image (9924), so that it still fits the 10000-byte reader.
+// Nothing is written when the pack is refused; a failed write leaves a file
+// already at `path` as it was.
 bool SavePackFile(const std::string& path, const PackContents& pack,
                   std::string& error,
                   VariableFlavour flavour = VariableFlavour::TI83);
