@@ -65,7 +65,8 @@ class CCanvasLogic {
 
   // ---- Painting ----
   // The whole level: background with outline and grid, every terrain pixel
-  // that is set, then every object. Cells above the canvas top are skipped.
+  // that is set and every object's set sprite pixels, all black, row by row
+  // in batched runs. Cells above the canvas top are skipped.
   void OnPaint();
   // One cell, at once; nothing when the pixel is outside the level or its
   // row lies above the canvas top.
@@ -89,7 +90,8 @@ class CCanvasLogic {
   CanvasAction OnLButtonDown(Point client);
   void OnMouseMove(Point client);
   CanvasAction OnLButtonUp(Point client);
-  // The window system took the mouse away: a stroke in progress simply ends.
+  // The window system took the mouse away: a stroke in progress simply ends
+  // (what it drew stays).
   CanvasAction CancelStroke();
 
   // ---- Tools ----
@@ -114,7 +116,8 @@ class CCanvasLogic {
   void RedrawObjectsNear(Point p);
   // Invalidates the screen rectangle of one object slot.
   void InvalidateObject(int slot);
-  // Removes the last metal block; false when there is none.
+  // Removes the last metal block and marks the pack modified; false (and
+  // nothing changed) when there is none.
   bool RemoveLastBlock();
 
   CanvasView& View() { return m_view; }
@@ -132,10 +135,11 @@ class CCanvasLogic {
   CLevelPack& m_pack;
   ICanvasPainter& m_painter;
   CanvasView m_view;
+  // A preview is in the terrain, centred on m_ptLast. Kept as a flag rather
+  // than inferred from m_ptLast, which a stroke or a release also moves.
   bool m_bPreview = false;
   // One row of terrain with the sprites over it, built by a full paint.
-  std::array<std::uint8_t, BITMAP_STORAGE>
-      m_rowBits{};  // a preview is in the terrain, centred on m_ptLast
+  std::array<std::uint8_t, BITMAP_STORAGE> m_rowBits{};
 
   // Black runs for the set bits of `count` bytes from level pixel (x, y).
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
