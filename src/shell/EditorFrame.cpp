@@ -395,7 +395,12 @@ void CEditorFrame::OnResetLevel() {
       this, QStringLiteral("Are you sure you want to reset the current level?"),
       QStringLiteral("Prepared for Clear"), IPlatform::Buttons::YesNo,
       IPlatform::Icon::Question);
-  if (answer == IPlatform::Answer::Yes) m_pack.ResetLevel(m_pack.m_nCurLevel);
+  if (answer == IPlatform::Answer::Yes) {
+    m_pack.ResetLevel(m_pack.m_nCurLevel);
+    // The pack no longer matches its file: closing must ask before the
+    // reset is taken for saved.
+    m_pack.m_bModified = true;
+  }
   RefreshView();
 }
 
