@@ -1,0 +1,88 @@
+#include "dialogs/DialogSupport.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// Integer a * b / c rounded to nearest, as dialog unit conversion does.
+int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
+
+IPlatform::Icon ToPlatformIcon(MessageIcon icon) {
+  return icon == MessageIcon::Exclamation ? IPlatform::Icon::Exclamation
+                                          : IPlatform::Icon::None;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int alphabet = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  m_nBaseX = (alphabet / 26 + 1) / 2;
+  if (m_nBaseX < 1) m_nBaseX = 1;
+  m_nBaseY = metrics.height();
+  if (m_nBaseY < 1) m_nBaseY = 1;
+}
+
+int DialogUnits::X(int units) const { return MulDiv(units, m_nBaseX, 4); }
+int DialogUnits::Y(int units) const { return MulDiv(units, m_nBaseY, 8); }
+
+QRect DialogUnits::Rect(int x, int y, int width, int height) const {
+  return {X(x), Y(y), X(width), Y(height)};
+}
+
+QSize DialogUnits::Size(int width, int height) const {
+  return {X(width), Y(height)};
+}
+
+QValidator::State CPrintableAsciiValidator::validate(QString& input,
+                                                     int& /*pos*/) const {
+  for (const QChar c : input) {
+    if (c.unicode() < 0x20 || c.unicode() > 0x7E) return Invalid;
+  }
+  return Acceptable;
+}
+
+QString FromPackText(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToPackText(const QString& text) {
+  return text.toLatin1().toStdString();
+}
+
+void ShowDialogMessage(IPlatform& platform, QWidget* parent,
+                       const DialogMessage& message) {
+  platform.MessageBox(parent, QString::fromStdString(message.text),
+                      QString::fromStdString(message.caption),
+                      IPlatform::Buttons::Ok, ToPlatformIcon(message.icon));
+}
+
+QLabel* AddLabel(QDialog& dialog, const DialogUnits& du, const QString& text,
+                 QRect units) {
+  auto* label = new QLabel(text, &dialog);
+  label->setGeometry(
+      du.Rect(units.x(), units.y(), units.width(), units.height()));
+  return label;
+}
+
+QPushButton* AddButton(QDialog& dialog, const DialogUnits& du,
+                       const QString& text, QRect units, bool isDefault) {
+  auto* button = new QPushButton(text, &dialog);
+  button->setGeometry(
+      du.Rect(units.x(), units.y(), units.width(), units.height()));
+  button->setAutoDefault(false);
+  button->setDefault(isDefault);
+  return button;
+}
+
+void SetUpFixedDialog(QDialog& dialog, const DialogUnits& du,
+                      const QString& caption, int width, int height) {
+  dialog.setWindowTitle(caption);
+  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  dialog.setFixedSize(du.Size(width, height));
+}
