@@ -1,0 +1,111 @@
+// The canvas widget's painting speed, headless:
+//  - a full paint of the largest level (288 x 64, every terrain pixel set,
+//    49 blocks, entrance and exit) into the widget's backing image, beside
+//    clearing an image of the same size (goal: at most 5 times as long);
+//  - one mouse move of the large black pen across the whole width of a
+//    288-pixel level (goal: at most 1 ms).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+
+#include "canvas/CanvasWidget.h"
+#include "model/LevelPack.h"
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "paint_bench";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// A pack whose level is 36 bytes wide and 64 rows high, shown in a canvas
+// large enough to hold all of it (1200 x 300 pixels).
+struct Scene {
+  CLevelPack pack;
+  CCanvasWidget* canvas = nullptr;
+
+  explicit Scene(bool fill) {
+    App();
+    pack.NewPack();
+    CLevel& level = pack.Current();
+    while (level.m_nWidthBytes < MAX_WIDTH_BYTES) level.AddColumn();
+    if (fill) {
+      for (int i = 0; i < level.BitmapBytes(); ++i) level.m_bitmap[i] = 0xFF;
+      level.PlaceObject({0, 0}, OBJ_ENTRANCE);
+      level.PlaceObject({272, 48}, OBJ_EXIT);
+      for (int i = 0; i < MAX_BLOCKS; ++i) {
+        level.PlaceObject({8 * (i % 34), 16 * (i / 34)}, OBJ_BLOCK);
+      }
+    }
+    canvas = new CCanvasWidget(pack);
+    canvas->resize(1200, 300);
+    canvas->show();
+    QCoreApplication::processEvents();
+    canvas->RefreshView();
+  }
+  ~Scene() {
+    delete canvas;
+    pack.DeleteAllLevels();
+  }
+};
+
+void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton b,
+               Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), b, held,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &event);
+}
+
+void BM_FullPaintLargestLevel(benchmark::State& state) {
+  Scene scene(true);
+  for (auto _ : state) {
+    scene.canvas->RefreshView();
+    benchmark::DoNotOptimize(scene.canvas->Screen().constBits());
+  }
+}
+BENCHMARK(BM_FullPaintLargestLevel)->Unit(benchmark::kMicrosecond);
+
+void BM_ClearSameArea(benchmark::State& state) {
+  App();
+  QImage image(1200, 300, QImage::Format_RGB32);
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_ClearSameArea)->Unit(benchmark::kMicrosecond);
+
+void BM_LargePenMoveAcrossWidth(benchmark::State& state) {
+  Scene scene(false);
+  CCanvasWidget* canvas = scene.canvas;
+  canvas->Logic().OnSelectPen(ToolCursor::LargeBlack);
+  const CanvasView& view = canvas->Logic().View();
+  const Rect left = view.CellClientRect({0, 32});
+  const Rect right = view.CellClientRect({287, 32});
+  const QPoint from(left.left + 1, left.top + 1);
+  const QPoint to(right.left + 1, right.top + 1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    SendMouse(canvas, QEvent::MouseButtonPress, from, Qt::LeftButton,
+              Qt::LeftButton);
+    state.ResumeTiming();
+    SendMouse(canvas, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    state.PauseTiming();
+    SendMouse(canvas, QEvent::MouseButtonRelease, to, Qt::LeftButton,
+              Qt::NoButton);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LargePenMoveAcrossWidth)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
