@@ -7,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstring>
+#include <random>
 
 #include "PlodpakSupport.h"
 #include "packfile/PackFile.h"
@@ -226,6 +228,76 @@ TEST(Build, HandMadeManifestSurvivesExportAndRebuild) {
             (LevelObject{OBJ_BLOCK, 3, 40}));
   EXPECT_EQ(pack.m_szAuthorName, "Ann");
   EXPECT_EQ(pack.m_szPassword, "secret");
+}
+
+// A pack one byte over what a TI-83 Plus file holds: it builds as a TI-83
+// file, identical to the editor's, and is refused with --8xp.
+TEST(Build, RefusesAPackTooLargeForTheTi83PlusOnly) {
+  PackContents pack;
+  pack.m_szAuthorName = "A";
+  pack.m_szPassword = "p";
+  std::mt19937 random(11);
+  // Bytes that are never part of a run and need no escape cost one byte.
+  auto plainByte = [&random] {
+    std::uint8_t byte;
+    do {
+      byte = static_cast<std::uint8_t>(random());
+    } while (byte == 0x00 || byte == 0xFF || byte == 0x80);
+    return byte;
+  };
+  for (int i = 0; i < 5; ++i) {
+    LevelRecord level;
+    level.m_nWidthBytes = 36;
+    level.m_nHeight = 64;
+    level.m_objects[ENTRANCE_SLOT] = {OBJ_ENTRANCE, 0, 0};
+    level.m_objects[EXIT_SLOT] = {OBJ_EXIT, 2, 0};
+    std::strcpy(level.m_szName, "");
+    std::strcpy(level.m_szPasscode, i == 0 ? "" : "ABCD");
+    for (int b = 0; b < level.BitmapBytes(); ++b) {
+      level.m_bitmap[b] = i < 4 ? plainByte() : 0;
+    }
+    pack.levels.push_back(level);
+  }
+  // Grow the fifth level's noise, then pad a name to exactly 9925 bytes.
+  const std::size_t target = 9925;
+  std::vector<std::uint8_t> image;
+  std::string error;
+  LevelRecord& last = pack.levels[4];
+  bool hit = false;
+  for (int noise = 0; noise < last.BitmapBytes() && !hit; ++noise) {
+    last.m_bitmap[noise] = plainByte();
+    ASSERT_TRUE(EncodePackImage(pack, image, error)) << error;
+    if (image.size() <= target && target - image.size() <= NAME_CHARS) {
+      const std::size_t pad = target - image.size();
+      std::memset(last.m_szName, 'n', pad);
+      last.m_szName[pad] = '\0';
+      hit = true;
+    }
+  }
+  ASSERT_TRUE(hit);
+  ASSERT_TRUE(EncodePackImage(pack, image, error)) << error;
+  ASSERT_EQ(image.size(), target);
+
+  TempFolder folder;
+  ASSERT_TRUE(SavePackFile(folder / "big.83p", pack, error)) << error;
+  ASSERT_EQ(RunPlodpak({"export", folder / "big.83p", "--password", "p",
+                        "--out", folder / "out"})
+                .status,
+            0);
+  const std::string manifest = folder / "out/pack.json";
+
+  const ToolResult plus =
+      RunPlodpak({"build", manifest, "--out", folder / "big.8xp", "--8xp"});
+  EXPECT_EQ(plus.status, 2);
+  EXPECT_NE(plus.err.find(manifest + ": "), std::string::npos) << plus.err;
+  EXPECT_NE(plus.err.find("9924"), std::string::npos) << plus.err;
+  EXPECT_FALSE(std::filesystem::exists(folder / "big.8xp"));
+
+  std::filesystem::create_directory(folder.Path() / "again");
+  const ToolResult plain =
+      RunPlodpak({"build", manifest, "--out", folder / "again/big.83p"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(ReadBytes(folder / "again/big.83p"), ReadBytes(folder / "big.83p"));
 }
 
 }  // namespace
