@@ -254,7 +254,7 @@ void CEditorFrame::CreateCanvas() {
   setCentralWidget(area);
   m_pCanvas->SetScrollBars(m_pHScroll, m_pVScroll);
   connect(m_pCanvas, &CCanvasWidget::StatusMessage, this,
-          [this](const QString& text) { statusBar()->showMessage(text); });
+          [this](const QString& text) { ShowStatus(text); });
 }
 
 void CEditorFrame::LoadCursors() {
@@ -429,6 +429,18 @@ void CEditorFrame::UpdateLevelBars() {
 void CEditorFrame::RefreshView() {
   m_pCanvas->RefreshView();
   UpdateLevelBars();
+}
+
+void CEditorFrame::ClampAndInvalidate() { m_pCanvas->RefreshView(); }
+
+void CEditorFrame::ShiftOrigin(int dx, int dy) {
+  CanvasView& view = Logic().View();
+  view.m_nOriginX += dx;
+  view.m_nOriginY += dy;
+}
+
+void CEditorFrame::ShowStatus(const QString& text) {
+  statusBar()->showMessage(text);
 }
 
 // ---- Closing ----

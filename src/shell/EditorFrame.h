@@ -67,6 +67,12 @@ class CEditorFrame : public QMainWindow {
   // Re-clamps the view, resets the scroll bars, repaints the canvas and
   // updates the level bars.
   void RefreshView();
+  // The same without the level bars.
+  void ClampAndInvalidate();
+  // Moves the view origin by (dx, dy) logical pixels; a clamp must follow.
+  void ShiftOrigin(int dx, int dy);
+  // A passing note in the status bar.
+  void ShowStatus(const QString& text);
 
   // ---- Parts, for the handlers and for tests ----
   CLevelPack& Pack() { return m_pack; }

@@ -2,6 +2,7 @@
 // display needed (run with QT_QPA_PLATFORM=offscreen):
 //   plodderz-screenshot OUTPUT.png
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <cmath>
 #include <cstdio>
@@ -49,8 +50,15 @@ int main(int argc, char* argv[]) {
   frame->RefreshView();
   frame->show();
   QApplication::processEvents();
-  // The placement tool with its preview, as while placing a block.
+  // The placement tool with its preview under the pointer, as while
+  // placing a block.
   frame->OnCommand(0x4008);
+  CCanvasWidget& canvas = frame->Canvas();
+  const Rect cell = canvas.Logic().View().CellClientRect({22, 40});
+  const QPointF at(cell.left + 1, cell.top + 1);
+  QMouseEvent move(QEvent::MouseMove, at, canvas.mapToGlobal(at), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&canvas, &move);
   QApplication::processEvents();
   const QPixmap shot = frame->grab();
   const bool ok = shot.save(QString::fromLocal8Bit(argv[1]), "PNG");
