@@ -260,9 +260,9 @@ const BadManifest kBadManifests[] = {
      "@/pack.json: The pack needs "},
 };
 
-class BuildRefuses : public testing::TestWithParam<BadManifest> {};
+class PlodpakBuildRefuses : public testing::TestWithParam<BadManifest> {};
 
-TEST_P(BuildRefuses, NamesTheProblemAndWritesNothing) {
+TEST_P(PlodpakBuildRefuses, NamesTheProblemAndWritesNothing) {
   const BadManifest& bad = GetParam();
   TempFolder folder;
   QJsonObject root = WriteSampleManifest(folder.Path());
@@ -283,13 +283,13 @@ TEST_P(BuildRefuses, NamesTheProblemAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(target));
 }
 
-INSTANTIATE_TEST_SUITE_P(Manifests, BuildRefuses,
+INSTANTIATE_TEST_SUITE_P(Manifests, PlodpakBuildRefuses,
                          testing::ValuesIn(kBadManifests),
                          [](const testing::TestParamInfo<BadManifest>& info) {
                            return std::string(info.param.label);
                          });
 
-TEST(Build, ReportsEveryProblemAtOnce) {
+TEST(PlodpakBuild, ReportsEveryProblemAtOnce) {
   TempFolder folder;
   QJsonObject root = WriteSampleManifest(folder.Path());
   root["author"] = "";
@@ -305,7 +305,7 @@ TEST(Build, ReportsEveryProblemAtOnce) {
             std::string::npos);
 }
 
-TEST(Build, KeepsAnExistingFileWhenRefusing) {
+TEST(PlodpakBuild, KeepsAnExistingFileWhenRefusing) {
   TempFolder folder;
   QJsonObject root = WriteSampleManifest(folder.Path());
   const std::string target = folder / "out.83p";
@@ -318,7 +318,7 @@ TEST(Build, KeepsAnExistingFileWhenRefusing) {
 }
 
 // The limits themselves are accepted.
-TEST(Build, AcceptsEveryBoundary) {
+TEST(PlodpakBuild, AcceptsEveryBoundary) {
   TempFolder folder;
   QJsonObject root = WriteSampleManifest(folder.Path());
   root["author"] = QString(25, '~');

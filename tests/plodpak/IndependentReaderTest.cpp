@@ -23,13 +23,13 @@ struct Flavour {
   CalcModel model;
 };
 
-class BuiltFile : public testing::TestWithParam<Flavour> {
+class PlodpakBuiltFile : public testing::TestWithParam<Flavour> {
  protected:
   static void SetUpTestSuite() { tifiles_library_init(); }
   static void TearDownTestSuite() { tifiles_library_exit(); }
 };
 
-TEST_P(BuiltFile, ReadsBackThroughCoreAndLibtifiles) {
+TEST_P(PlodpakBuiltFile, ReadsBackThroughCoreAndLibtifiles) {
   const Flavour& flavour = GetParam();
   TempFolder folder;
   const std::string manifest =
@@ -74,7 +74,7 @@ TEST_P(BuiltFile, ReadsBackThroughCoreAndLibtifiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Flavours, BuiltFile,
+    Flavours, PlodpakBuiltFile,
     testing::Values(Flavour{"Ti83", "pack.83p", false, CALC_TI83},
                     Flavour{"Ti83Plus", "pack.8xp", true, CALC_TI83P}),
     [](const testing::TestParamInfo<Flavour>& info) {

@@ -79,9 +79,9 @@ const Damage kDamages[] = {
      }},
 };
 
-class VerifyRefuses : public testing::TestWithParam<Damage> {};
+class PlodpakVerifyRefuses : public testing::TestWithParam<Damage> {};
 
-TEST_P(VerifyRefuses, ADamagedFileAmongGoodOnes) {
+TEST_P(PlodpakVerifyRefuses, ADamagedFileAmongGoodOnes) {
   TempFolder folder;
   const PackContents pack = RandomPack(21, 3);
   std::string error;
@@ -111,12 +111,13 @@ TEST_P(VerifyRefuses, ADamagedFileAmongGoodOnes) {
   EXPECT_EQ(result.out.substr(badEnd + 1), okLine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, VerifyRefuses, testing::ValuesIn(kDamages),
+INSTANTIATE_TEST_SUITE_P(Files, PlodpakVerifyRefuses,
+                         testing::ValuesIn(kDamages),
                          [](const testing::TestParamInfo<Damage>& info) {
                            return std::string(info.param.label);
                          });
 
-TEST(Verify, PassesValidPacksOfBothFlavours) {
+TEST(PlodpakVerify, PassesValidPacksOfBothFlavours) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "a.83p", RandomPack(22, 1), error));
@@ -132,14 +133,14 @@ TEST(Verify, PassesValidPacksOfBothFlavours) {
       << result.out;
 }
 
-TEST(Verify, ReportsAMissingFile) {
+TEST(PlodpakVerify, ReportsAMissingFile) {
   TempFolder folder;
   const ToolResult result = RunPlodpak({"verify", folder / "none.83p"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out.rfind(folder / "none.83p: ", 0), 0u) << result.out;
 }
 
-TEST(Info, ShowsTheContainerAndNothingInside) {
+TEST(PlodpakInfo, ShowsTheContainerAndNothingInside) {
   TempFolder folder;
   PackContents pack = RandomPack(24, 2);
   pack.m_szAuthorName = "Ann";
@@ -184,7 +185,7 @@ TEST(Info, ShowsTheContainerAndNothingInside) {
   }
 }
 
-TEST(Info, TellsATi83PlusFile) {
+TEST(PlodpakInfo, TellsATi83PlusFile) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "p.8xp", RandomPack(25, 1), error,
@@ -202,7 +203,7 @@ TEST(Info, TellsATi83PlusFile) {
 
 // A comment from a hand-made file cannot send control sequences to the
 // terminal.
-TEST(Info, EscapesControlBytesOfTheComment) {
+TEST(PlodpakInfo, EscapesControlBytesOfTheComment) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "p.83p", RandomPack(26, 1), error));
@@ -216,7 +217,7 @@ TEST(Info, EscapesControlBytesOfTheComment) {
       << result.out;
 }
 
-TEST(Info, RefusesADamagedFile) {
+TEST(PlodpakInfo, RefusesADamagedFile) {
   TempFolder folder;
   WriteText(folder / "junk.83p", "**TI83**junk");
   const ToolResult result = RunPlodpak({"info", folder / "junk.83p"});
@@ -231,9 +232,9 @@ struct BadCommandLine {
   const char* message;
 };
 
-class UsageError : public testing::TestWithParam<BadCommandLine> {};
+class PlodpakUsageError : public testing::TestWithParam<BadCommandLine> {};
 
-TEST_P(UsageError, PrintsTheUsageAndExits64) {
+TEST_P(PlodpakUsageError, PrintsTheUsageAndExits64) {
   const ToolResult result = RunPlodpak(GetParam().args);
   EXPECT_EQ(result.status, 64);
   EXPECT_NE(result.err.find(std::string("plodpak: ") + GetParam().message),
@@ -244,7 +245,7 @@ TEST_P(UsageError, PrintsTheUsageAndExits64) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    CommandLines, UsageError,
+    CommandLines, PlodpakUsageError,
     testing::Values(
         BadCommandLine{"Nothing", {}, "a command is needed"},
         BadCommandLine{"UnknownCommand", {"pack", "x"}, "unknown command pack"},
@@ -279,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.label);
     });
 
-TEST(Help, ShowsEveryCommandAndExitsZero) {
+TEST(PlodpakHelp, ShowsEveryCommandAndExitsZero) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{
            {"--help"}, {"-h"}, {"help"}, {"build", "x.json", "--help"}}) {
@@ -294,7 +295,7 @@ TEST(Help, ShowsEveryCommandAndExitsZero) {
 }
 
 // Option values and operands are never taken for a request of help.
-TEST(CommandLine, HelpWordsAsValuesAreValues) {
+TEST(PlodpakCommandLine, HelpWordsAsValuesAreValues) {
   TempFolder folder;
   std::string error;
   PackContents pack = RandomPack(28, 1);
@@ -310,7 +311,7 @@ TEST(CommandLine, HelpWordsAsValuesAreValues) {
 }
 
 // Options may take "=" and may come before the operands; "--" ends them.
-TEST(CommandLine, AcceptsTheUsualOptionForms) {
+TEST(PlodpakCommandLine, AcceptsTheUsualOptionForms) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "-odd.83p", RandomPack(27, 1), error));

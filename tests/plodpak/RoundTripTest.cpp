@@ -23,9 +23,10 @@ struct RoundTripCase {
   VariableFlavour flavour;
 };
 
-class ExportBuildRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+class PlodpakExportBuildRoundTrip
+    : public testing::TestWithParam<RoundTripCase> {};
 
-TEST_P(ExportBuildRoundTrip, RebuildsTheSameFile) {
+TEST_P(PlodpakExportBuildRoundTrip, RebuildsTheSameFile) {
   const RoundTripCase& c = GetParam();
   TempFolder folder;
   const bool plus = c.flavour == VariableFlavour::TI83Plus;
@@ -53,7 +54,7 @@ TEST_P(ExportBuildRoundTrip, RebuildsTheSameFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Packs, ExportBuildRoundTrip,
+    Packs, PlodpakExportBuildRoundTrip,
     testing::Values(
         RoundTripCase{"OneLevel", 1, 1, VariableFlavour::TI83},
         RoundTripCase{"NineLevels", 2, 9, VariableFlavour::TI83},
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The exported pictures and manifest say exactly what the pack holds.
-TEST(Export, WritesTheLevelsAsPicturesAndManifest) {
+TEST(PlodpakExport, WritesTheLevelsAsPicturesAndManifest) {
   TempFolder folder;
   const PackContents pack = RandomPack(7, 3);
   std::string error;
@@ -121,7 +122,7 @@ TEST(Export, WritesTheLevelsAsPicturesAndManifest) {
   EXPECT_EQ(second["blocks"].toArray().size(), level.m_nBlockCount);
 }
 
-TEST(Export, KeepsTheManifestKeyOrder) {
+TEST(PlodpakExport, KeepsTheManifestKeyOrder) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "p.83p", RandomPack(8, 2), error));
@@ -146,7 +147,7 @@ TEST(Export, KeepsTheManifestKeyOrder) {
 
 // A level saved without an exit (the editor's plain Save allows it) exports
 // without the key, and build then refuses it, as Save As would.
-TEST(Export, LeavesOutAMissingExitWhichBuildThenRefuses) {
+TEST(PlodpakExport, LeavesOutAMissingExitWhichBuildThenRefuses) {
   TempFolder folder;
   PackContents pack = RandomPack(9, 2);
   pack.levels[1].m_objects[EXIT_SLOT].kind = OBJ_NONE;
@@ -173,7 +174,7 @@ TEST(Export, LeavesOutAMissingExitWhichBuildThenRefuses) {
   EXPECT_FALSE(std::filesystem::exists(folder / "q.83p"));
 }
 
-TEST(Export, RefusesAWrongPasswordAndWritesNothing) {
+TEST(PlodpakExport, RefusesAWrongPasswordAndWritesNothing) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(SavePackFile(folder / "p.83p", RandomPack(10, 1), error));
@@ -192,7 +193,7 @@ TEST(Export, RefusesAWrongPasswordAndWritesNothing) {
 
 // The manifest plodpak reads is the one it writes: a hand-made manifest
 // built, exported and built again gives the same file.
-TEST(Build, HandMadeManifestSurvivesExportAndRebuild) {
+TEST(PlodpakBuild, HandMadeManifestSurvivesExportAndRebuild) {
   TempFolder folder;
   const std::string manifest =
       SaveManifest(folder.Path(), WriteSampleManifest(folder.Path()));
@@ -232,7 +233,7 @@ TEST(Build, HandMadeManifestSurvivesExportAndRebuild) {
 
 // A pack one byte over what a TI-83 Plus file holds: it builds as a TI-83
 // file, identical to the editor's, and is refused with --8xp.
-TEST(Build, RefusesAPackTooLargeForTheTi83PlusOnly) {
+TEST(PlodpakBuild, RefusesAPackTooLargeForTheTi83PlusOnly) {
   PackContents pack;
   pack.m_szAuthorName = "A";
   pack.m_szPassword = "p";

@@ -21,7 +21,7 @@ struct SizeCase {
   bool fits;
 };
 
-TEST(TerrainSize, FollowsTheLevelLimits) {
+TEST(PlodpakTerrainSize, FollowsTheLevelLimits) {
   const SizeCase cases[] = {
       {96, 64, true},   {288, 64, true}, {96, 192, true},  {192, 96, true},
       {144, 128, true}, {104, 65, true}, {88, 64, false},  {100, 64, false},
@@ -42,7 +42,7 @@ struct PixelCase {
   bool terrain;
 };
 
-TEST(TerrainFromImage, TerrainIsWhatIsDark) {
+TEST(PlodpakTerrainFromImage, TerrainIsWhatIsDark) {
   const PixelCase cases[] = {
       {"black", qRgb(0, 0, 0), true},
       {"white", qRgb(255, 255, 255), false},
@@ -70,7 +70,7 @@ TEST(TerrainFromImage, TerrainIsWhatIsDark) {
   }
 }
 
-TEST(TerrainFromImage, TakesTheSizeAndKeepsObjects) {
+TEST(PlodpakTerrainFromImage, TakesTheSizeAndKeepsObjects) {
   QImage image(136, 100, QImage::Format_Indexed8);
   image.setColorTable({qRgb(255, 255, 255), qRgb(10, 10, 10)});
   image.fill(1);
@@ -84,7 +84,7 @@ TEST(TerrainFromImage, TakesTheSizeAndKeepsObjects) {
   EXPECT_EQ(level.m_objects[ENTRANCE_SLOT], (LevelObject{OBJ_ENTRANCE, 3, 4}));
 }
 
-TEST(TerrainFromImage, RefusesABadSizeAndLeavesTheLevel) {
+TEST(PlodpakTerrainFromImage, RefusesABadSizeAndLeavesTheLevel) {
   LevelRecord level;
   level.m_bitmap[0] = 0xAA;
   std::string error;
@@ -95,7 +95,7 @@ TEST(TerrainFromImage, RefusesABadSizeAndLeavesTheLevel) {
   EXPECT_EQ(level.m_bitmap[0], 0xAA);
 }
 
-TEST(TerrainToImage, IsA1BitPictureOfTheBitmapAndReadsBack) {
+TEST(PlodpakTerrainToImage, IsA1BitPictureOfTheBitmapAndReadsBack) {
   LevelRecord level;
   level.m_nWidthBytes = 36;
   level.m_nHeight = 64;
@@ -120,7 +120,7 @@ TEST(TerrainToImage, IsA1BitPictureOfTheBitmapAndReadsBack) {
 
 // A hand-made pack file may hold bytes outside printable ASCII in its texts;
 // the manifest still is valid JSON and says exactly which bytes they were.
-TEST(ExportManifest, EscapesBytesThatAreNotPrintable) {
+TEST(PlodpakExportManifest, EscapesBytesThatAreNotPrintable) {
   PackContents pack;
   pack.m_szAuthorName = "Ann \"A\" \\";
   pack.m_szPassword = std::string("p\x01\xE9", 3);
