@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -85,4 +87,35 @@ void SetUpFixedDialog(QDialog& dialog, const DialogUnits& du,
   dialog.setWindowTitle(caption);
   dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   dialog.setFixedSize(du.Size(width, height));
+}
+
+int LabelTextWidth(const QLabel& label) {
+  QString text = label.text();
+  if (label.buddy() != nullptr) text.remove(QLatin1Char('&'));
+  const QMargins margins = label.contentsMargins();
+  return label.fontMetrics().horizontalAdvance(text) + 2 * label.margin() +
+         margins.left() + margins.right();
+}
+
+void FitDialogToTexts(QDialog& dialog) {
+  double factor = 1.0;
+  for (const QLabel* label :
+       dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (label->width() <= 0) continue;
+    factor = std::max(
+        factor, static_cast<double>(LabelTextWidth(*label)) / label->width());
+  }
+  if (factor <= 1.0) return;
+  const auto scale = [factor](int value) {
+    return static_cast<int>(std::ceil(value * factor));
+  };
+  for (QWidget* child :
+       dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QRect r = child->geometry();
+    // Scale both edges, so that neighbours that touched still touch.
+    const int left = scale(r.left());
+    const int right = scale(r.left() + r.width());
+    child->setGeometry(left, r.top(), right - left, r.height());
+  }
+  dialog.setFixedSize(scale(dialog.width()), dialog.height());
 }

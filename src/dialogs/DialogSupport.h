@@ -54,6 +54,12 @@ QLabel* AddLabel(QDialog& dialog, const DialogUnits& du, const QString& text,
                  QRect units);
 QPushButton* AddButton(QDialog& dialog, const DialogUnits& du,
                        const QString& text, QRect units, bool isDefault);
+// Widens a dialog laid out in dialog units until every label's text fits
+// its label: all x positions and widths grow by the same factor, so the
+// layout keeps its proportions. Fonts wider than the template's need it.
+void FitDialogToTexts(QDialog& dialog);
+// The width a label's text needs, mnemonic marks not counted.
+int LabelTextWidth(const QLabel& label);
 // A dialog of a fixed size with a caption, a close box and no help button.
 void SetUpFixedDialog(QDialog& dialog, const DialogUnits& du,
                       const QString& caption, int width, int height);

@@ -53,6 +53,7 @@ void BuildAboutDialog(QDialog& dialog) {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   }
   AddOkButton(dialog, du, 136);
+  FitDialogToTexts(dialog);
 }
 
 void BuildTipsDialog(QDialog& dialog) {
@@ -91,6 +92,7 @@ void BuildTipsDialog(QDialog& dialog) {
     y += 11;
   }
   AddOkButton(dialog, du, 208);
+  FitDialogToTexts(dialog);
 }
 
 int RunAboutDialog(IPlatform& platform, QWidget* parent) {

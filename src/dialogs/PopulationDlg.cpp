@@ -112,6 +112,7 @@ CPopulationDlg::CPopulationDlg(IPlatform& platform, QWidget* parent)
       AddButton(*this, du, QStringLiteral("Cancel"), {98, 152, 50, 14}, false);
   connect(ok, &QPushButton::clicked, this, &CPopulationDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CPopulationDlg::reject);
+  FitDialogToTexts(*this);
 }
 
 bool CPopulationDlg::DoDataExchange(bool bSaveAndValidate) {

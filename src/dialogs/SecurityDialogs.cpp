@@ -77,6 +77,7 @@ CSecurityInfoDlg::CSecurityInfoDlg(IPlatform& platform, QWidget* parent)
   SetLimitedText(m_pNameEdit, QString(), AUTHOR_TYPED_CHARS, AUTHOR_CHARS);
   SetLimitedText(m_pPasswordEdit, QString(), PASSWORD_CHARS, PASSWORD_CHARS);
   SetLimitedText(m_pConfirmEdit, QString(), PASSWORD_CHARS, PASSWORD_CHARS);
+  FitDialogToTexts(*this);
 }
 
 void CSecurityInfoDlg::DoDataExchange(bool bSaveAndValidate) {
@@ -152,6 +153,7 @@ CPasswordPromptDlg::CPasswordPromptDlg(IPlatform& platform, QWidget* parent)
       AddButton(*this, du, QStringLiteral("Cancel"), {99, 53, 50, 14}, false);
   connect(ok, &QPushButton::clicked, this, &CPasswordPromptDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CPasswordPromptDlg::reject);
+  FitDialogToTexts(*this);
 }
 
 void CPasswordPromptDlg::DoDataExchange(bool bSaveAndValidate) {

@@ -35,3 +35,15 @@ QStringList LabelTexts(const QWidget& parent) {
   for (const QLabel* label : labels) texts << label->text();
   return texts;
 }
+
+void ExpectLabelsFit(const QWidget& dialog) {
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    QString text = label->text();
+    text.remove(QLatin1Char('&'));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(text),
+              label->contentsRect().width())
+        << text.toStdString();
+    EXPECT_TRUE(dialog.rect().contains(label->geometry()))
+        << text.toStdString();
+  }
+}

@@ -20,6 +20,10 @@ inline QPushButton* FindButton(const QWidget& parent, const QString& text) {
 // The texts of the dialog's labels, top to bottom.
 QStringList LabelTexts(const QWidget& parent);
 
+// Every label's text fits its label and the label lies inside the dialog:
+// no static text is cut, whatever the font.
+void ExpectLabelsFit(const QWidget& dialog);
+
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';

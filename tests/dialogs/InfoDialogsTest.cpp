@@ -29,11 +29,8 @@ TEST(AboutDialog, ShowsItsLinesCentredAndClosesWithOk) {
     for (const QLabel* label : d.findChildren<QLabel*>()) {
       EXPECT_TRUE(label->alignment() & Qt::AlignHCenter)
           << label->text().toStdString();
-      // Each line fits its label, so none is cut.
-      EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
-                label->width())
-          << label->text().toStdString();
     }
+    ExpectLabelsFit(d);
     EXPECT_EQ(d.findChildren<QPushButton*>().size(), 1);
     FindButton(d, "OK")->click();
     return d.result();
@@ -55,16 +52,22 @@ TEST(TipsDialog, ShowsElevenTipsWithContinuationsIndented) {
     EXPECT_EQ(lines[11], "Plodders, can you?");
     EXPECT_EQ(lines[17], "time to the bare minimum!");
 
-    const DialogUnits du(d.font());
+    // A tip begins at one indent, its continuation lines stand further in;
+    // one line every 11 dialog units.
     const QList<int> tipStarts = {0, 1, 2, 3, 5, 8, 10, 12, 14, 15, 16};
     QList<QLabel*> labels = d.findChildren<QLabel*>();
     std::sort(labels.begin(), labels.end(),
               [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
+    const int beginX = labels[0]->x();
+    const int moreX = labels[4]->x();
+    EXPECT_LT(beginX, moreX);
+    const DialogUnits du(d.font());
     for (int i = 0; i < labels.size(); ++i) {
-      EXPECT_EQ(labels[i]->x(), du.X(tipStarts.contains(i) ? 7 : 15))
+      EXPECT_EQ(labels[i]->x(), tipStarts.contains(i) ? beginX : moreX)
           << lines[i].toStdString();
       EXPECT_EQ(labels[i]->y(), du.Y(7 + 11 * i));
     }
+    ExpectLabelsFit(d);
     QTest::keyClick(&d, Qt::Key_Escape);
     return d.result();
   };

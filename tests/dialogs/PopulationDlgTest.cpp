@@ -48,6 +48,7 @@ TEST_F(PopulationDialog, ShowsTheLevelsNumbersInTheirEdits) {
     EXPECT_EQ(Edit(d, "edit1036")->text(), "8");  // miners
     EXPECT_EQ(Edit(d, "edit1033")->text(), "30");
     EXPECT_EQ(d.focusWidget(), Edit(d, "edit1037"));
+    ExpectLabelsFit(d);
     return QDialog::Rejected;
   };
   RunPopulationDialog(platform, nullptr, pack);

@@ -78,6 +78,7 @@ TEST_F(SecurityInfoDialog, ShowsThePackMaskedAndTakesItOverOnOk) {
     EXPECT_EQ(Edit(dlg, "edit1029")->echoMode(), QLineEdit::Normal);
     EXPECT_EQ(Edit(dlg, "edit1030")->echoMode(), QLineEdit::Password);
     EXPECT_EQ(Edit(dlg, "edit1031")->echoMode(), QLineEdit::Password);
+    ExpectLabelsFit(dlg);
     Submit(dlg, "Bob", "Newpass", "Newpass");
     return dlg.result();
   };
@@ -181,6 +182,7 @@ TEST(PasswordPromptDialog, WrongTextsKeepItOpenAsOftenAsTyped) {
     EXPECT_EQ(LabelTexts(d),
               (QStringList{"You must enter the password for this file",
                            "in order to view it:"}));
+    ExpectLabelsFit(d);
     for (const char* wrong : {"plod", "Plo", "Plodd", ""}) {
       edit->setText(wrong);
       FindButton(d, "OK")->click();
