@@ -44,7 +44,6 @@ class Reporter {
     std::string line = m_prefix;
     if (!field.empty()) line += std::string(field) + ": ";
     m_problems.push_back(line + reason);
-    m_failed = true;
   }
 
   // Reports every key of `object` that is not in `allowed`.
@@ -130,26 +129,20 @@ class Reporter {
       return std::nullopt;
     }
     const QJsonObject object = value.toObject();
-    const bool wasFailed = m_failed;
-    m_failed = false;
+    const std::size_t before = m_problems.size();
     RejectUnknownKeys(object, field, {"x", "y"});
     const auto x = Integer(object.value("x"), field + ": x", 0, MAX_OBJECT_X);
     const auto y = Integer(object.value("y"), field + ": y", 0, MAX_OBJECT_Y);
     if (x && *x % 8 != 0) {
       Fail(field, "x " + std::to_string(*x) + " is not a multiple of 8");
     }
-    const bool ok = !m_failed;
-    m_failed = m_failed || wasFailed;
-    if (!ok || !x || !y) return std::nullopt;
+    if (m_problems.size() != before || !x || !y) return std::nullopt;
     return ManifestPoint{*x, *y};
   }
-
-  bool Failed() const { return m_failed; }
 
  private:
   Problems& m_problems;
   std::string m_prefix;
-  bool m_failed = false;
 };
 
 std::string LevelPrefix(const std::string& file, int index) {
