@@ -167,15 +167,28 @@ void PackHistory::Commit() {
     m_bDropOpen = false;
     return;
   }
-  PackSnapshot before = std::exchange(m_openBefore, {});
-  PackSnapshot after = Capture(m_pack, &before);
-  if (!after.SameContentAs(before)) {
+  PushOpenStep();
+  m_openBefore = {};
+  SyncModified();
+}
+
+void PackHistory::Checkpoint(const QString& label) {
+  if (m_nDepth == 0 || m_bDropOpen) return;
+  m_openLabel = label;
+  PushOpenStep();
+  SyncModified();
+}
+
+void PackHistory::PushOpenStep() {
+  PackSnapshot after = Capture(m_pack, &m_openBefore);
+  if (!after.SameContentAs(m_openBefore)) {
     // Pushing calls redo(), which does nothing: the pack is already there.
-    m_stack.push(new StepCommand(std::move(before), after, m_openLabel,
+    m_stack.push(new StepCommand(std::move(m_openBefore), after, m_openLabel,
                                  m_openMerge, m_nMergeEpoch));
   }
-  m_known = std::move(after);
-  SyncModified();
+  m_known = after;
+  // Whatever happens next in the open step is measured from here.
+  m_openBefore = std::move(after);
 }
 
 void PackHistory::RecordUnrecordedChanges() {
@@ -273,6 +286,10 @@ bool PackHistory::Restore(const PackSnapshot& target) {
 }
 
 void PackHistory::SetClean() {
+  // A save inside an open step (Save As asking for the security info first)
+  // keeps what the step changed so far as a step of its own, before the
+  // saved state.
+  if (m_nDepth > 0 && !m_bDropOpen) PushOpenStep();
   RecordUnrecordedChanges();
   m_stack.setClean();
   if (!m_known) m_known = Capture(m_pack);

@@ -67,6 +67,10 @@ class PackHistory : public QObject {
   // changed (not counting the current index); then syncs the modified flag.
   void Commit();
   bool StepOpen() const { return m_nDepth > 0; }
+  // Keeps what the open step changed so far as a step named `label` and
+  // goes on with a fresh open step: for a dialog whose every action is a
+  // step of its own (the level order dialog).
+  void Checkpoint(const QString& label);
 
   // Undo or redo one step. Refused (false) while a step is open, when there
   // is nothing to undo or redo, or when a level could not be allocated (the
@@ -79,7 +83,8 @@ class PackHistory : public QObject {
   QString RedoText() const { return m_stack.redoText(); }
   int StepCount() const { return m_stack.count(); }
 
-  // The pack now equals its file (saved or loaded).
+  // The pack now equals its file (saved or loaded). Inside an open step,
+  // what the step changed so far becomes a step before the saved state.
   void SetClean();
   // Forgets every step (New, Load). A step that is open is dropped. The
   // modified flag keeps its value: a fresh pack made over unsaved changes
@@ -120,6 +125,9 @@ class PackHistory : public QObject {
   // author, password and the current index are set. False, with the pack
   // unchanged, when a level could not be allocated.
   bool Restore(const PackSnapshot& target);
+  // Pushes what the open step changed since it opened (or since the last
+  // checkpoint) and measures the rest of it from now on.
+  void PushOpenStep();
   // Records changes made outside any step as a step of their own, so undo
   // never mixes them into the step it takes back.
   void RecordUnrecordedChanges();

@@ -333,6 +333,49 @@ TEST_F(PackHistoryTest, NestedStepsMakeOneStepWithTheOuterName) {
   EXPECT_EQ(pack.Count(), 1);
 }
 
+// A dialog whose every action changes the pack at once (the level order
+// dialog) makes one step per action.
+TEST_F(PackHistoryTest, CheckpointsSplitADialogIntoSteps) {
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(pack.AddLevel());
+  history.Clear();
+  const PackState start = StateOf(pack);
+  history.Begin("Move Level");
+  pack.SwapLevels(0);
+  history.Checkpoint("Move Level");
+  pack.DeleteLevel(3);
+  history.Checkpoint("Delete Level");
+  history.Checkpoint("Move Level");  // an action that changed nothing
+  pack.SwapLevels(1);
+  history.Checkpoint("Move Level");
+  history.Commit();  // closed without a further change
+  EXPECT_EQ(history.StepCount(), 3);
+  EXPECT_EQ(history.UndoText(), "Move Level");
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(history.UndoText(), "Delete Level");
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(pack.Count(), 4);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_TRUE(StateOf(pack) == start);
+}
+
+// Save As may first ask for the security info; the save happens inside the
+// command's step. The info becomes a step of its own before the saved state.
+TEST_F(PackHistoryTest, ASaveInsideAStepKeepsItsChangesBeforeTheSavedState) {
+  history.Begin("Set Security Info");
+  pack.m_szAuthorName = "Ann";
+  pack.m_szPassword = "pw";
+  history.SetClean();  // the write succeeded
+  pack.m_bModified = false;
+  history.Commit();
+  EXPECT_FALSE(pack.m_bModified);
+  EXPECT_EQ(history.StepCount(), 1);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(pack.m_szAuthorName, "");
+  EXPECT_TRUE(pack.m_bModified);
+  ASSERT_TRUE(history.Redo());
+  EXPECT_FALSE(pack.m_bModified);
+}
+
 TEST_F(PackHistoryTest, ModifiedFlagFollowsTheSavedState) {
   Stroke(0, 1);
   Stroke(0, 2);
