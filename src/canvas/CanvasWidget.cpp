@@ -223,6 +223,7 @@ void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
 void CCanvasWidget::RenderIfDirty() {
   if (!m_bDirty || m_screen.isNull() || m_pack.Count() == 0) return;
   m_bDirty = false;
+  ++m_nFullPaints;
   m_bFullPaint = true;
   m_logic.OnPaint();
   m_bFullPaint = false;

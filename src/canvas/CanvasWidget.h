@@ -46,6 +46,9 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // Asks Qt to repaint the cells painted directly since the last call.
   void FlushUpdates();
 
+  // How many times the whole screen has been rendered from the level.
+  int FullPaints() const { return m_nFullPaints; }
+
   // Carries out what a logic call asked for: grab or release the mouse,
   // show the tool's cursor, show a status message.
   void Apply(const CanvasAction& action);
@@ -80,6 +83,7 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   bool m_bFullPaint = false;  // inside a full paint: cells need no update
   bool m_bGrabbing = false;   // inside grabMouse(): ignore its ungrab event
   bool m_bFlushQueued = false;
+  int m_nFullPaints = 0;
   Rect m_rcPending;  // cells painted since the last flush
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;

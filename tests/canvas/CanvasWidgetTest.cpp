@@ -91,6 +91,21 @@ TEST_F(CanvasWidgetTest, PenStrokePaintsCellsDirectlyAndLineBetweenEvents) {
   EXPECT_FALSE(Level().GetPixel(30, 40));
 }
 
+TEST_F(CanvasWidgetTest, DirectPaintingRepaintsOnlyTheChangedCells) {
+  FullPaint();
+  ProcessEvents();  // Qt's own paint of the shown widget
+  const int paints = canvas->FullPaints();
+  MousePress(canvas, CellPoint({3, 3}));
+  MouseMove(canvas, CellPoint({20, 9}), true);
+  MouseRelease(canvas, CellPoint({20, 9}));
+  Logic().ChoosePlacementTool(OBJ_BLOCK);
+  MouseMove(canvas, CellPoint({50, 30}), false);
+  Logic().RemovePreview();
+  ProcessEvents();
+  EXPECT_EQ(canvas->FullPaints(), paints);
+  EXPECT_EQ(CellColour({20, 9}), kBlack);
+}
+
 TEST_F(CanvasWidgetTest, StrokeEndsWhenTheMouseIsTakenAway) {
   const QEvent::Type kWaysOut[] = {QEvent::UngrabMouse, QEvent::FocusOut,
                                    QEvent::WindowDeactivate};
