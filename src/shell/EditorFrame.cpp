@@ -348,8 +348,12 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
   Logic().RemovePreview();
   m_pCanvas->FlushUpdates();
   // LEVEL BAR: stepping between levels (adding one past the last) and
-  // resizing the level are handled here by the level bar work.
-  (void)delta;
+  // resizing the level are handled here by the level bar work. Until then
+  // the number keeps showing the current level: the up-down applies `delta`
+  // to the position it is given here.
+  if (controlId == IDC_LEVEL_NUMBER_SPIN) {
+    m_pLevelSpin->SetPos(m_pack.m_nCurLevel + 1 - delta);
+  }
 }
 
 void CEditorFrame::OnSelectPen(int id) {
