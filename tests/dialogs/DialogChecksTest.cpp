@@ -16,7 +16,7 @@ struct SecurityCase {
   SecurityVerdict verdict;
 };
 
-TEST(SecurityCheck, RefusesMissingFieldsBeforeComparingPasswords) {
+TEST(DlgSecurityCheck, RefusesMissingFieldsBeforeComparingPasswords) {
   const std::string name25(25, 'n');
   const SecurityCase cases[] = {
       {"", "", "", SecurityVerdict::MissingField},
@@ -37,7 +37,7 @@ TEST(SecurityCheck, RefusesMissingFieldsBeforeComparingPasswords) {
   }
 }
 
-TEST(SecurityCheck, MessagesOfTheRefusals) {
+TEST(DlgSecurityCheck, MessagesOfTheRefusals) {
   EXPECT_EQ(SecurityMessage(SecurityVerdict::MissingField),
             (DialogMessage{"All fields must have data entered.",
                            "Security Error", MessageIcon::Exclamation}));
@@ -49,7 +49,7 @@ TEST(SecurityCheck, MessagesOfTheRefusals) {
 
 // ---- Protected File ---------------------------------------------------------
 
-TEST(PasswordPromptCheck, ComparesExactly) {
+TEST(DlgPasswordCheck, ComparesExactly) {
   struct Case {
     const char* typed;
     const char* expected;
@@ -73,7 +73,7 @@ TEST(PasswordPromptCheck, ComparesExactly) {
 
 // ---- Current Level Population ---------------------------------------------
 
-TEST(ExchangeInt, ParsesLikeTheDataExchange) {
+TEST(DlgExchangeInt, ParsesLikeTheDataExchange) {
   struct Case {
     const char* text;
     std::optional<std::int32_t> value;
@@ -111,7 +111,7 @@ PopulationTexts DefaultTexts() {
   return FormatPopulation(PopulationValues::FromLevel(level));
 }
 
-TEST(PopulationCheck, AcceptsTheDefaultsAndTheUpperBounds) {
+TEST(DlgPopulationCheck, AcceptsTheDefaultsAndTheUpperBounds) {
   PopulationVerdict verdict = ReadPopulation(DefaultTexts());
   ASSERT_TRUE(verdict.accepted);
   EXPECT_EQ(verdict.values, PopulationValues::FromLevel(LevelRecord{}));
@@ -127,7 +127,7 @@ TEST(PopulationCheck, AcceptsTheDefaultsAndTheUpperBounds) {
   EXPECT_TRUE(ReadPopulation(texts).accepted);
 }
 
-TEST(PopulationCheck, RefusesTheFirstBadFieldWithTheStandardMessage) {
+TEST(DlgPopulationCheck, RefusesTheFirstBadFieldWithTheStandardMessage) {
   struct Case {
     int field;
     const char* text;
@@ -161,7 +161,7 @@ TEST(PopulationCheck, RefusesTheFirstBadFieldWithTheStandardMessage) {
   }
 }
 
-TEST(PopulationCheck, ReportsOnlyTheFirstBadFieldInExchangeOrder) {
+TEST(DlgPopulationCheck, ReportsOnlyTheFirstBadFieldInExchangeOrder) {
   PopulationTexts texts = DefaultTexts();
   texts[PF_TIME] = "0";
   texts[PF_FIRST_SKILL + SKILL_BASHERS] = "x";
@@ -180,7 +180,7 @@ TEST(PopulationCheck, ReportsOnlyTheFirstBadFieldInExchangeOrder) {
   EXPECT_EQ(ReadPopulation(texts).field, PF_FIRST_SKILL + SKILL_MINERS);
 }
 
-TEST(PopulationCheck, RefusesSavingMoreThanThePopulation) {
+TEST(DlgPopulationCheck, RefusesSavingMoreThanThePopulation) {
   PopulationTexts texts = DefaultTexts();
   texts[PF_POPULATION] = "10";
   texts[PF_TO_SAVE] = "11";
@@ -197,7 +197,7 @@ TEST(PopulationCheck, RefusesSavingMoreThanThePopulation) {
   EXPECT_EQ(verdict.values.m_nToSave, 10);
 }
 
-TEST(PopulationValues, CopiesTheSkillsByIndexAndNothingElse) {
+TEST(DlgPopulationValues, CopiesTheSkillsByIndexAndNothingElse) {
   LevelRecord level;
   for (int i = 0; i < SKILL_COUNT; ++i) {
     level.m_nSkills[i] = static_cast<std::int8_t>(i + 1);

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(AboutDialog, ShowsItsLinesCentredAndClosesWithOk) {
+TEST(DlgAbout, ShowsItsLinesCentredAndClosesWithOk) {
   ScriptedPlatform platform;
   platform.onDialog = [](QDialog& d) {
     d.show();
@@ -39,7 +39,7 @@ TEST(AboutDialog, ShowsItsLinesCentredAndClosesWithOk) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST(TipsDialog, ShowsElevenTipsWithContinuationsIndented) {
+TEST(DlgTips, ShowsElevenTipsWithContinuationsIndented) {
   ScriptedPlatform platform;
   platform.onDialog = [](QDialog& d) -> int {
     d.show();

@@ -14,7 +14,7 @@
 
 namespace {
 
-class LevelOrderDialog : public ::testing::Test {
+class DlgLevelOrder : public ::testing::Test {
  protected:
   // A pack of levels with the given names; `current` is the current index.
   void MakePack(std::vector<const char*> names, int current) {
@@ -69,7 +69,7 @@ class LevelOrderDialog : public ::testing::Test {
   std::unique_ptr<CLevelOrderDlg> m_dlg;
 };
 
-TEST_F(LevelOrderDialog, ListsTheLevelsWithTheActionsDisabled) {
+TEST_F(DlgLevelOrder, ListsTheLevelsWithTheActionsDisabled) {
   MakePack({"P", "Q", "R"}, 1);
   CLevelOrderDlg& dlg = Open();
   EXPECT_EQ(dlg.windowTitle(), "Level Order");
@@ -89,7 +89,7 @@ TEST_F(LevelOrderDialog, ListsTheLevelsWithTheActionsDisabled) {
   EXPECT_TRUE(changes.empty());
 }
 
-TEST_F(LevelOrderDialog, OneLevelCanBeNeitherMovedNorDeleted) {
+TEST_F(DlgLevelOrder, OneLevelCanBeNeitherMovedNorDeleted) {
   MakePack({"Only"}, 0);
   CLevelOrderDlg& dlg = Open();
   EXPECT_EQ(ListNames(dlg), QStringList{"Only"});
@@ -100,7 +100,7 @@ TEST_F(LevelOrderDialog, OneLevelCanBeNeitherMovedNorDeleted) {
   EXPECT_EQ(pack.Count(), 1);
 }
 
-TEST_F(LevelOrderDialog, DeleteKeepsTheCurrentLevelFollowingItsLevel) {
+TEST_F(DlgLevelOrder, DeleteKeepsTheCurrentLevelFollowingItsLevel) {
   struct Case {
     int current;
     int deleted;
@@ -130,7 +130,7 @@ TEST_F(LevelOrderDialog, DeleteKeepsTheCurrentLevelFollowingItsLevel) {
   }
 }
 
-TEST_F(LevelOrderDialog, MovesCarryTheSelectionAndTheCurrentLevel) {
+TEST_F(DlgLevelOrder, MovesCarryTheSelectionAndTheCurrentLevel) {
   MakePack({"P", "Q", "R"}, 1);
   CLevelOrderDlg& dlg = Open();
   ClickItem(dlg, 1);
@@ -161,7 +161,7 @@ TEST_F(LevelOrderDialog, MovesCarryTheSelectionAndTheCurrentLevel) {
   EXPECT_EQ(changes, (std::vector<bool>{false, false, false}));
 }
 
-TEST_F(LevelOrderDialog, MovingAnotherLevelPastTheCurrentOneKeepsItCurrent) {
+TEST_F(DlgLevelOrder, MovingAnotherLevelPastTheCurrentOneKeepsItCurrent) {
   MakePack({"P", "Q", "R"}, 1);
   CLevelOrderDlg& dlg = Open();
   ClickItem(dlg, 0);
@@ -171,7 +171,7 @@ TEST_F(LevelOrderDialog, MovingAnotherLevelPastTheCurrentOneKeepsItCurrent) {
   EXPECT_STREQ(pack.Current().m_szName, "Q");
 }
 
-TEST_F(LevelOrderDialog, EveryWayOfClosingMarksThePackModified) {
+TEST_F(DlgLevelOrder, EveryWayOfClosingMarksThePackModified) {
   enum class Close { Ok, Escape, CloseBox };
   for (const Close close : {Close::Ok, Close::Escape, Close::CloseBox}) {
     SCOPED_TRACE(static_cast<int>(close));
@@ -202,7 +202,7 @@ TEST_F(LevelOrderDialog, EveryWayOfClosingMarksThePackModified) {
   }
 }
 
-TEST_F(LevelOrderDialog, ChangesStayWhenClosedWithEscape) {
+TEST_F(DlgLevelOrder, ChangesStayWhenClosedWithEscape) {
   MakePack({"P", "Q", "R"}, 0);
   ScriptedPlatform platform;
   platform.onDialog = [](QDialog& d) {

@@ -24,7 +24,7 @@ QLineEdit* Edit(const QDialog& dialog, const char* name) {
   return edit;
 }
 
-class PopulationDialog : public ::testing::Test {
+class DlgPopulation : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(pack.NewPack()); }
 
@@ -32,7 +32,7 @@ class PopulationDialog : public ::testing::Test {
   CLevelPack pack;
 };
 
-TEST_F(PopulationDialog, ShowsTheLevelsNumbersInTheirEdits) {
+TEST_F(DlgPopulation, ShowsTheLevelsNumbersInTheirEdits) {
   pack.Current().m_nSkills[SKILL_BASHERS] = 1;
   pack.Current().m_nSkills[SKILL_BLOCKERS] = 2;
   pack.Current().m_nSkills[SKILL_MINERS] = 8;
@@ -54,7 +54,7 @@ TEST_F(PopulationDialog, ShowsTheLevelsNumbersInTheirEdits) {
   RunPopulationDialog(platform, nullptr, pack);
 }
 
-TEST_F(PopulationDialog, TabOrderFollowsTheLayout) {
+TEST_F(DlgPopulation, TabOrderFollowsTheLayout) {
   CPopulationDlg dlg(platform);
   dlg.show();
   QStringList order;
@@ -74,7 +74,7 @@ TEST_F(PopulationDialog, TabOrderFollowsTheLayout) {
   EXPECT_EQ(order, expected);
 }
 
-TEST_F(PopulationDialog, RefusedOkNamesTheFieldAndFocusesItsEdit) {
+TEST_F(DlgPopulation, RefusedOkNamesTheFieldAndFocusesItsEdit) {
   struct Case {
     const char* edit;
     const char* text;
@@ -106,7 +106,7 @@ TEST_F(PopulationDialog, RefusedOkNamesTheFieldAndFocusesItsEdit) {
   }
 }
 
-TEST_F(PopulationDialog, MoreToSaveThanPlodders) {
+TEST_F(DlgPopulation, MoreToSaveThanPlodders) {
   int presses = 0;
   platform.onDialog = [&presses](QDialog& d) {
     d.show();
@@ -129,7 +129,7 @@ TEST_F(PopulationDialog, MoreToSaveThanPlodders) {
   EXPECT_FALSE(pack.m_bModified);
 }
 
-TEST_F(PopulationDialog, OkCopiesEveryFieldIntoItsPlace) {
+TEST_F(DlgPopulation, OkCopiesEveryFieldIntoItsPlace) {
   platform.onDialog = [](QDialog& d) {
     d.show();
     Edit(d, "edit1037")->setText("10");
@@ -156,7 +156,7 @@ TEST_F(PopulationDialog, OkCopiesEveryFieldIntoItsPlace) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(PopulationDialog, UnchangedOkMarksModifiedAndCancelDoesNot) {
+TEST_F(DlgPopulation, UnchangedOkMarksModifiedAndCancelDoesNot) {
   for (const char* button : {"Cancel", "OK"}) {
     SCOPED_TRACE(button);
     pack.m_bModified = false;
@@ -187,7 +187,7 @@ TEST_F(PopulationDialog, UnchangedOkMarksModifiedAndCancelDoesNot) {
   EXPECT_FALSE(pack.m_bModified);
 }
 
-TEST_F(PopulationDialog, ArrowsStepFromTheTypedNumberAndStopAtTheRange) {
+TEST_F(DlgPopulation, ArrowsStepFromTheTypedNumberAndStopAtTheRange) {
   CPopulationDlg dlg(platform);
   static_cast<PopulationValues&>(dlg) =
       PopulationValues::FromLevel(pack.Current());

@@ -19,7 +19,7 @@ QLineEdit* Edit(const QDialog& dialog, const char* name) {
   return edit;
 }
 
-class SecurityInfoDialog : public ::testing::Test {
+class DlgSecurityInfo : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(pack.NewPack()); }
 
@@ -36,7 +36,7 @@ class SecurityInfoDialog : public ::testing::Test {
   CLevelPack pack;
 };
 
-TEST_F(SecurityInfoDialog, RefusedOkShowsTheMessageAndKeepsTheDialogOpen) {
+TEST_F(DlgSecurityInfo, RefusedOkShowsTheMessageAndKeepsTheDialogOpen) {
   struct Case {
     const char* name;
     const char* password;
@@ -65,7 +65,7 @@ TEST_F(SecurityInfoDialog, RefusedOkShowsTheMessageAndKeepsTheDialogOpen) {
   }
 }
 
-TEST_F(SecurityInfoDialog, ShowsThePackMaskedAndTakesItOverOnOk) {
+TEST_F(DlgSecurityInfo, ShowsThePackMaskedAndTakesItOverOnOk) {
   pack.m_szAuthorName = "Ann";
   pack.m_szPassword = "plod";
   platform.onDialog = [](QDialog& d) {
@@ -89,7 +89,7 @@ TEST_F(SecurityInfoDialog, ShowsThePackMaskedAndTakesItOverOnOk) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(SecurityInfoDialog, UnchangedOkStillMarksThePackModified) {
+TEST_F(DlgSecurityInfo, UnchangedOkStillMarksThePackModified) {
   pack.m_szAuthorName = "Ann";
   pack.m_szPassword = "plod";
   platform.onDialog = [](QDialog& d) {
@@ -103,7 +103,7 @@ TEST_F(SecurityInfoDialog, UnchangedOkStillMarksThePackModified) {
   EXPECT_TRUE(pack.m_bModified);
 }
 
-TEST_F(SecurityInfoDialog, CancelChangesNothing) {
+TEST_F(DlgSecurityInfo, CancelChangesNothing) {
   pack.m_szAuthorName = "Ann";
   pack.m_szPassword = "plod";
   platform.onDialog = [](QDialog& d) {
@@ -118,7 +118,7 @@ TEST_F(SecurityInfoDialog, CancelChangesNothing) {
   EXPECT_FALSE(pack.m_bModified);
 }
 
-TEST_F(SecurityInfoDialog, TypingStopsAtTheLimitsAndAtUnstorableCharacters) {
+TEST_F(DlgSecurityInfo, TypingStopsAtTheLimitsAndAtUnstorableCharacters) {
   CSecurityInfoDlg dlg(platform);
   dlg.show();
   QLineEdit* name = Edit(dlg, "edit1029");
@@ -148,7 +148,7 @@ TEST_F(SecurityInfoDialog, TypingStopsAtTheLimitsAndAtUnstorableCharacters) {
   EXPECT_EQ(name->text(), "~ Ann! ~");
 }
 
-TEST_F(SecurityInfoDialog, AnAuthorNameLongerThanTypableIsKeptWhole) {
+TEST_F(DlgSecurityInfo, AnAuthorNameLongerThanTypableIsKeptWhole) {
   // A loaded pack may hold 28 characters of author name; only 25 can be
   // typed, but OK must not cut the name that is there.
   const std::string longName(AUTHOR_CHARS, 'L');
@@ -170,7 +170,7 @@ TEST_F(SecurityInfoDialog, AnAuthorNameLongerThanTypableIsKeptWhole) {
 
 // ---- Protected File ---------------------------------------------------------
 
-TEST(PasswordPromptDialog, WrongTextsKeepItOpenAsOftenAsTyped) {
+TEST(DlgPasswordPrompt, WrongTextsKeepItOpenAsOftenAsTyped) {
   ScriptedPlatform platform;
   const char stored[] = "Plod";
   int attempts = 0;
@@ -205,7 +205,7 @@ TEST(PasswordPromptDialog, WrongTextsKeepItOpenAsOftenAsTyped) {
   }
 }
 
-TEST(PasswordPromptDialog, EmptyStoredPasswordOpensWithAnEmptyEdit) {
+TEST(DlgPasswordPrompt, EmptyStoredPasswordOpensWithAnEmptyEdit) {
   ScriptedPlatform platform;
   platform.onDialog = [](QDialog& d) {
     d.show();
@@ -216,7 +216,7 @@ TEST(PasswordPromptDialog, EmptyStoredPasswordOpensWithAnEmptyEdit) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST(PasswordPromptDialog, CancelAndEscapeReject) {
+TEST(DlgPasswordPrompt, CancelAndEscapeReject) {
   for (const bool escape : {false, true}) {
     ScriptedPlatform platform;
     platform.onDialog = [escape](QDialog& d) {
