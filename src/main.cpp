@@ -8,5 +8,7 @@ int main(int argc, char* argv[]) {
   // the application, and the frame is gone when the loop ends.
   CEditorApp editor;
   if (!editor.InitInstance()) return 1;
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  editor.ExitInstance();
+  return status;
 }

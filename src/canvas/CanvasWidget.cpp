@@ -203,6 +203,8 @@ void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
       code = SB_PAGEDOWN;
       break;
     case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderToMinimum:  // "Scroll to top" and the like
+    case QAbstractSlider::SliderToMaximum:  // put the thumb at an end
       code = SB_THUMBTRACK;
       break;
     default:

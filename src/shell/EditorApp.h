@@ -1,10 +1,9 @@
 #pragma once
 
-#include <memory>
+#include <QPointer>
 
+#include "shell/EditorFrame.h"
 #include "shell/Platform.h"
-
-class CEditorFrame;
 
 // The application object: makes the platform and the main frame and shows
 // the frame. The frame deletes itself when its window is closed.
@@ -17,7 +16,11 @@ class CEditorApp {
 
   // Creates and shows the main frame; false when it could not be made.
   bool InitInstance();
+  // After the message loop: a frame not yet deleted is deleted now, so every
+  // level is released before the program ends.
+  void ExitInstance();
 
  private:
-  QtPlatform m_platform;
+  QtPlatform m_platform;  // declared first: it outlives the frame
+  QPointer<CEditorFrame> m_pFrame;
 };

@@ -175,10 +175,14 @@ TEST_F(CanvasWidgetTest, ScrollBarsCarryLineAndThumbSteps) {
   EXPECT_EQ(h.maximum(), s.QtMaximum());
   EXPECT_EQ(h.pageStep(), s.page);
 
-  h.triggerAction(QAbstractSlider::SliderToMinimum);  // a thumb move to -48
-  const int start = Logic().View().m_nOriginX;
+  h.triggerAction(QAbstractSlider::SliderToMinimum);  // the thumb to -48
+  EXPECT_EQ(Logic().View().m_nOriginX, -48);
+  h.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  h.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(Logic().View().m_nOriginX, -40);
   h.triggerAction(QAbstractSlider::SliderSingleStepSub);
-  EXPECT_EQ(Logic().View().m_nOriginX, std::max(-48, start - 4));
+  EXPECT_EQ(Logic().View().m_nOriginX, -44);
+  EXPECT_EQ(h.value(), -44);
 
   // Dragging the thumb puts the origin on it, rounded to a multiple of 4.
   h.setSliderDown(true);
