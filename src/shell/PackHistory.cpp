@@ -113,7 +113,11 @@ PackHistory::PackHistory(CLevelPack& pack, QObject* parent)
   if (m_pack.Count() > 0) m_known = Capture(m_pack);
 }
 
-PackHistory::~PackHistory() = default;
+PackHistory::~PackHistory() {
+  // The stack empties itself when it goes and reports that; whoever listens
+  // to this history may be half gone by then.
+  m_stack.blockSignals(true);
+}
 
 PackSnapshot PackHistory::Capture(const CLevelPack& pack,
                                   const PackSnapshot* reuse) {
@@ -154,6 +158,7 @@ void PackHistory::Begin(const QString& label, MergeKind merge) {
   if (m_nDepth++ > 0) return;
   m_bDropOpen = m_bRestoring;
   if (m_bDropOpen) return;
+  m_bFlagAtBegin = m_pack.m_bModified;
   RecordUnrecordedChanges();
   m_openLabel = label;
   m_openMerge = merge;
@@ -167,21 +172,27 @@ void PackHistory::Commit() {
     m_bDropOpen = false;
     return;
   }
-  PushOpenStep();
+  const bool pushed = PushOpenStep();
   m_openBefore = {};
-  SyncModified();
+  if (pushed) {
+    SyncModified();
+  } else if (!m_bFlagAtBegin) {
+    // Nothing changed, so the pack still equals its file, whatever the
+    // handler did with the flag (the level order dialog always sets it).
+    m_pack.m_bModified = false;
+  }
 }
 
 void PackHistory::Checkpoint(const QString& label) {
   if (m_nDepth == 0 || m_bDropOpen) return;
   m_openLabel = label;
-  PushOpenStep();
-  SyncModified();
+  if (PushOpenStep()) SyncModified();
 }
 
-void PackHistory::PushOpenStep() {
+bool PackHistory::PushOpenStep() {
   PackSnapshot after = Capture(m_pack, &m_openBefore);
-  if (!after.SameContentAs(m_openBefore)) {
+  const bool changed = !after.SameContentAs(m_openBefore);
+  if (changed) {
     // Pushing calls redo(), which does nothing: the pack is already there.
     m_stack.push(new StepCommand(std::move(m_openBefore), after, m_openLabel,
                                  m_openMerge, m_nMergeEpoch));
@@ -189,6 +200,7 @@ void PackHistory::PushOpenStep() {
   m_known = after;
   // Whatever happens next in the open step is measured from here.
   m_openBefore = std::move(after);
+  return changed;
 }
 
 void PackHistory::RecordUnrecordedChanges() {

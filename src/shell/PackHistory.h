@@ -40,9 +40,10 @@ struct PackSnapshot {
 // Redo() put the pack back into the state before or after a step, make the
 // level it changed current and emit restored() so the frame can refresh.
 //
-// The pack's modified flag follows the history: it is clear exactly when the
-// history stands at the state last marked with SetClean() (a save or load)
-// and the pack holds nothing the history has not recorded.
+// The pack's modified flag follows the history: after a step, an undo or a
+// redo it is clear exactly when the history stands at the state last marked
+// with SetClean() (a save or load) and the pack holds nothing the history
+// has not recorded.
 class PackHistory : public QObject {
   Q_OBJECT
 
@@ -64,7 +65,9 @@ class PackHistory : public QObject {
   // outermost Begin/Commit pair makes a step, and it keeps the outer label.
   void Begin(const QString& label, MergeKind merge = NoMerge);
   // Closes the step opened by the matching Begin(). Keeps it when the pack
-  // changed (not counting the current index); then syncs the modified flag.
+  // changed (not counting the current index) and sets the modified flag
+  // from the history. When nothing changed the flag goes back to clear if
+  // it was clear at Begin(); a flag already set stays set.
   void Commit();
   bool StepOpen() const { return m_nDepth > 0; }
   // Keeps what the open step changed so far as a step named `label` and
@@ -95,7 +98,7 @@ class PackHistory : public QObject {
 
   // Sets the pack's modified flag from the history: modified unless the
   // history stands at the clean state and the pack holds no change the
-  // history has not recorded. Called after every history operation; the
+  // history has not recorded. Called after the history's operations; the
   // frame calls it where a handler set the flag without changing the pack
   // (a placement preview drawn and taken away again).
   void SyncModified();
@@ -127,7 +130,8 @@ class PackHistory : public QObject {
   bool Restore(const PackSnapshot& target);
   // Pushes what the open step changed since it opened (or since the last
   // checkpoint) and measures the rest of it from now on.
-  void PushOpenStep();
+  // True when it changed anything.
+  bool PushOpenStep();
   // Records changes made outside any step as a step of their own, so undo
   // never mixes them into the step it takes back.
   void RecordUnrecordedChanges();
@@ -140,6 +144,7 @@ class PackHistory : public QObject {
   // The open step.
   int m_nDepth = 0;
   bool m_bDropOpen = false;
+  bool m_bFlagAtBegin = false;  // the modified flag when the step opened
   QString m_openLabel;
   MergeKind m_openMerge = NoMerge;
   PackSnapshot m_openBefore;

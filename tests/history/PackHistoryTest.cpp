@@ -319,6 +319,11 @@ TEST_F(PackHistoryTest, ActionsThatChangeNothingMakeNoStep) {
   EXPECT_FALSE(history.CanUndo());
   EXPECT_EQ(history.StepCount(), 0);
   EXPECT_FALSE(pack.m_bModified);  // the pack still equals its file
+
+  // A flag set before stays set: nothing says the pack equals its file.
+  pack.m_bModified = true;
+  Act("Population", [&] {});
+  EXPECT_TRUE(pack.m_bModified);
 }
 
 TEST_F(PackHistoryTest, NestedStepsMakeOneStepWithTheOuterName) {
