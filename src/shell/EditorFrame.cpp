@@ -2,21 +2,35 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "canvas/CanvasWidget.h"
+#include "dialogs/DialogSupport.h"
+#include "dialogs/InfoDialogs.h"
+#include "dialogs/LevelOrderDlg.h"
+#include "dialogs/PopulationDlg.h"
+#include "dialogs/SecurityDialogs.h"
+#include "packfile/PackFile.h"
 #include "shell/Artwork.h"
 #include "shell/CommandIds.h"
+#include "shell/FileCommands.h"
+#include "shell/LevelBarLogic.h"
 #include "shell/PasscodeValidator.h"
 #include "shell/Platform.h"
 #include "shell/UpDown.h"
@@ -51,13 +65,42 @@ ToolCursor PenOfCommand(int id) {
   }
 }
 
+const QString kAppTitle = QStringLiteral("Plodderz Level File Maker");
+
+// What the level bar and the file commands ask of the window.
+class FrameEffects final : public IFrameEffects {
+ public:
+  FrameEffects(CEditorFrame& frame, IPlatform& platform, CLevelPack& pack)
+      : m_frame(frame), m_platform(platform), m_pack(pack) {}
+
+  void RefreshView() override { m_frame.RefreshView(); }
+  void UpdateLevelBars() override { m_frame.UpdateLevelBars(); }
+  void ClampAndInvalidate() override { m_frame.ClampAndInvalidate(); }
+  void ShiftOrigin(int dx, int dy) override { m_frame.ShiftOrigin(dx, dy); }
+  bool RunSecurityDialog() override {
+    return ::RunSecurityDialog(m_platform, &m_frame, m_pack) ==
+           QDialog::Accepted;
+  }
+  bool RunPasswordPrompt(const std::string& expected) override {
+    // The prompt compares with this text until it closes.
+    return ::RunPasswordPrompt(m_platform, &m_frame, expected.c_str()) ==
+           QDialog::Accepted;
+  }
+  void ShowStatus(const QString& text) override { m_frame.ShowStatus(text); }
+
+ private:
+  CEditorFrame& m_frame;
+  IPlatform& m_platform;
+  CLevelPack& m_pack;
+};
+
 }  // namespace
 
 CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform) {
   // The frame is the program's document: closing its window ends it.
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("Plodderz Level File Maker"));
+  setWindowTitle(kAppTitle);
   setWindowIcon(artwork::WindowIcon());
 
   // A fresh one-level pack first: the canvas and the bars show its level.
@@ -68,10 +111,16 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
                           IPlatform::Buttons::Ok, IPlatform::Icon::Exclamation);
     std::exit(0);
   }
+  m_pEffects = std::make_unique<FrameEffects>(*this, m_platform, m_pack);
+  m_pLevelBar =
+      std::make_unique<CLevelBarLogic>(m_pack, m_platform, *m_pEffects, this);
+  m_pFiles =
+      std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
   CreateMenu();
+  SetShortcuts();
   CreateBars();
   CreateCanvas();
-  statusBar();  // for messages such as the block limit
+  CreateStatusBar();
   m_pLevelSpin->SetPos(1);
 
   m_pLevelNameEdit->setMaxLength(NAME_CHARS);
@@ -85,6 +134,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   RefreshView();
   m_pack.m_szFilePath.clear();
   m_pack.m_bModified = false;
+  UpdatePackInfo();
 
   // 700 x 500 at (100, 100), as far as the desktop allows.
   QRect frame(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
@@ -139,6 +189,37 @@ void CEditorFrame::CreateMenu() {
   AddCommand(help, QStringLiteral("&About..."), IDM_HELP_ABOUT);
 }
 
+void CEditorFrame::SetShortcuts() {
+  const struct {
+    int id;
+    QKeySequence keys;
+  } shortcuts[] = {
+      {IDM_FILE_NEW, QKeySequence(Qt::CTRL | Qt::Key_N)},
+      {IDM_FILE_LOAD, QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {IDM_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {IDM_FILE_SAVE_AS, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+      {IDM_FILE_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+      {IDM_HELP_TIPS, QKeySequence(Qt::Key_F1)},
+  };
+  for (const auto& s : shortcuts) {
+    if (QAction* action = Action(s.id)) action->setShortcut(s.keys);
+  }
+}
+
+void CEditorFrame::CreateStatusBar() {
+  // Transient notes show on the left; the three fields stay on the right.
+  QStatusBar* bar = statusBar();
+  m_pPixelLabel = new QLabel(bar);
+  m_pSizeLabel = new QLabel(bar);
+  m_pPackLabel = new QLabel(bar);
+  m_pPixelLabel->setMinimumWidth(
+      fontMetrics().horizontalAdvance(QStringLiteral("Pixel: 000, 000")));
+  bar->addPermanentWidget(m_pPixelLabel);
+  bar->addPermanentWidget(m_pSizeLabel);
+  bar->addPermanentWidget(m_pPackLabel);
+  m_pCanvas->installEventFilter(this);
+}
+
 void CEditorFrame::CreateBars() {
   // Level number: a read-only number with its up-down.
   m_wndLevelNumberBar = MakeBar(this, QStringLiteral("Level Number"),
@@ -158,6 +239,9 @@ void CEditorFrame::CreateBars() {
   m_wndLevelNameBar->addWidget(
       new QLabel(QStringLiteral("Level Name:"), m_wndLevelNameBar));
   m_pLevelNameEdit = new QLineEdit(m_wndLevelNameBar);
+  // Only what a pack can store can be typed or pasted.
+  m_pLevelNameEdit->setValidator(
+      new CPrintableAsciiValidator(m_pLevelNameEdit));
   m_pLevelNameEdit->setFixedWidth(190);
   m_wndLevelNameBar->addWidget(m_pLevelNameEdit);
 
@@ -338,6 +422,7 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;  // unknown commands are ignored
   }
   m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
 }
 
 void CEditorFrame::OnNotify(int controlId, int delta) {
@@ -347,13 +432,19 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
   }
   Logic().RemovePreview();
   m_pCanvas->FlushUpdates();
-  // LEVEL BAR: stepping between levels (adding one past the last) and
-  // resizing the level are handled here by the level bar work. Until then
-  // the number keeps showing the current level: the up-down applies `delta`
-  // to the position it is given here.
-  if (controlId == IDC_LEVEL_NUMBER_SPIN) {
-    m_pLevelSpin->SetPos(m_pack.m_nCurLevel + 1 - delta);
+  switch (controlId) {
+    case IDC_LEVEL_NUMBER_SPIN:
+      // The up-down applies `delta` to the position it is given here.
+      m_pLevelSpin->SetPos(m_pLevelBar->OnLevelNumberDelta(delta));
+      break;
+    case IDC_RESIZE_WIDTH:
+      m_pLevelBar->OnWidthDelta(delta);
+      break;
+    default:
+      m_pLevelBar->OnHeightDelta(delta);
+      break;
   }
+  UpdatePackInfo();
 }
 
 void CEditorFrame::OnSelectPen(int id) {
@@ -377,22 +468,37 @@ void CEditorFrame::ChoosePlacementTool(int id) {
 
 // ---- Handlers ----
 
-// FILE COMMANDS: filled in by the file-command work.
-void CEditorFrame::OnFileNew() {}
-void CEditorFrame::OnFileSave() {}
-void CEditorFrame::OnFileSaveAs() {}
-void CEditorFrame::OnFileLoad() {}
+void CEditorFrame::OnFileNew() { m_pFiles->New(); }
+void CEditorFrame::OnFileSave() { m_pFiles->Save(); }
+void CEditorFrame::OnFileSaveAs() { m_pFiles->SaveAs(); }
+void CEditorFrame::OnFileLoad() { m_pFiles->Load(); }
 
-// DIALOGS: filled in by the dialog work.
-void CEditorFrame::OnSetSecurityInfo() {}
-void CEditorFrame::OnReorderLevels() {}
-void CEditorFrame::OnPopulation() {}
-void CEditorFrame::OnAbout() {}
-void CEditorFrame::OnTips() {}
+void CEditorFrame::OnSetSecurityInfo() {
+  RunSecurityDialog(m_platform, this, m_pack);
+}
 
-// LEVEL BAR: filled in by the level bar work.
-void CEditorFrame::OnLevelNameChange() {}
-void CEditorFrame::OnPasscodeChange() {}
+void CEditorFrame::OnReorderLevels() {
+  RunLevelOrderDialog(m_platform, this, m_pack, [this](bool canvasChanged) {
+    // A deleted level may leave another, of another size, current.
+    if (canvasChanged) ClampAndInvalidate();
+    UpdateLevelBars();
+  });
+}
+
+void CEditorFrame::OnPopulation() {
+  RunPopulationDialog(m_platform, this, m_pack);
+}
+
+void CEditorFrame::OnAbout() { RunAboutDialog(m_platform, this); }
+void CEditorFrame::OnTips() { RunTipsDialog(m_platform, this); }
+
+void CEditorFrame::OnLevelNameChange() {
+  m_pLevelBar->OnLevelNameChange(ToPackText(m_pLevelNameEdit->text()));
+}
+
+void CEditorFrame::OnPasscodeChange() {
+  m_pLevelBar->OnPasscodeChange(ToPackText(m_pPasscodeEdit->text()));
+}
 
 void CEditorFrame::OnResetLevel() {
   const IPlatform::Answer answer = m_platform.MessageBox(
@@ -414,20 +520,14 @@ void CEditorFrame::RemoveLastBlock() {
 }
 
 void CEditorFrame::UpdateLevelBars() {
-  // Setting the texts reports them as changed, which marks the pack
-  // modified; showing a level is no change, so the flag is put back.
-  const bool modified = m_pack.m_bModified;
-  const CLevel& level = m_pack.Current();
-  m_pLevelNameEdit->setText(QString::fromLatin1(level.m_szName));
-  if (m_pack.m_nCurLevel == 0) {
-    m_pPasscodeEdit->setReadOnly(true);
-    m_pPasscodeEdit->setText(QString());
-  } else {
-    m_pPasscodeEdit->setReadOnly(false);
-    m_pPasscodeEdit->setText(QString::fromLatin1(level.m_szPasscode));
-  }
-  m_pLevelSpin->SetPos(m_pack.m_nCurLevel + 1);
-  m_pack.m_bModified = modified;
+  // The edits report the texts set here as changes; the level bar ignores
+  // them while it shows a level, so showing one never changes it.
+  m_pLevelBar->UpdateLevelBars([this](const CLevelBarLogic::BarTexts& texts) {
+    m_pLevelNameEdit->setText(FromPackText(texts.name));
+    m_pPasscodeEdit->setReadOnly(texts.passcodeReadOnly);
+    m_pPasscodeEdit->setText(FromPackText(texts.passcode));
+    m_pLevelSpin->SetPos(texts.number);
+  });
 }
 
 void CEditorFrame::RefreshView() {
@@ -447,23 +547,78 @@ void CEditorFrame::ShowStatus(const QString& text) {
   statusBar()->showMessage(text);
 }
 
+void CEditorFrame::UpdatePackInfo() {
+  // "Plodderz Level File Maker - pack.83p*": the file's name when the pack
+  // has one, and a star while it holds unsaved changes.
+  QString title = kAppTitle;
+  if (!m_pack.m_szFilePath.empty()) {
+    title += QStringLiteral(" - ") +
+             QFileInfo(QString::fromStdString(m_pack.m_szFilePath)).fileName();
+  }
+  if (m_pack.m_bModified) title += QLatin1Char('*');
+  if (title != windowTitle()) setWindowTitle(title);
+
+  const CLevel& level = m_pack.Current();
+  m_pSizeLabel->setText(QStringLiteral("Level: %1 x %2")
+                            .arg(level.WidthPixels())
+                            .arg(level.m_nHeight));
+
+  // Encoding the whole pack takes microseconds: the figure is always the
+  // size a save would write.
+  std::vector<std::uint8_t> image;
+  std::string error;
+  const int limit =
+      MaxVariableDataBytes(CFileCommands::FlavourFor(m_pack.m_szFilePath));
+  if (EncodePackImage(m_pack.Contents(), image, error)) {
+    m_pPackLabel->setText(
+        QStringLiteral("Pack: %1 of %2 bytes").arg(image.size()).arg(limit));
+    m_pPackLabel->setToolTip(QString());
+  } else {
+    m_pPackLabel->setText(QStringLiteral("Pack: cannot be saved"));
+    m_pPackLabel->setToolTip(QString::fromStdString(error));
+  }
+}
+
+bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pCanvas) {
+    switch (event->type()) {
+      case QEvent::MouseMove: {
+        const QPoint at =
+            static_cast<QMouseEvent*>(event)->position().toPoint();
+        const Point level = Logic().ClientToLevel({at.x(), at.y()});
+        m_pPixelLabel->setText(
+            Logic().IsInLevel(level)
+                ? QStringLiteral("Pixel: %1, %2").arg(level.x).arg(level.y)
+                : QString());
+        break;
+      }
+      case QEvent::Leave:
+        m_pPixelLabel->clear();
+        break;
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+        // The canvas handles the button after this filter: a stroke or a
+        // placement has changed the pack once the event is done.
+        QMetaObject::invokeMethod(
+            this, [this] { UpdatePackInfo(); }, Qt::QueuedConnection);
+        break;
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 // ---- Closing ----
 
 bool CEditorFrame::OnClose() {
   Logic().RemovePreview();
   m_pCanvas->FlushUpdates();
-  if (!m_pack.m_bModified) return true;
-  const IPlatform::Answer answer = m_platform.MessageBox(
-      this, QStringLiteral("Save changes?"), QStringLiteral("Ready to Exit"),
-      IPlatform::Buttons::YesNoCancel, IPlatform::Icon::Question);
-  if (answer == IPlatform::Answer::Cancel) return false;
-  if (answer == IPlatform::Answer::Yes) {
-    OnFileSave();
-    // A save that was cancelled or did not happen leaves the changes
-    // unsaved: the window stays open rather than lose them.
-    if (m_pack.m_bModified) return false;
-  }
-  return true;
+  // Yes saves first; a save that was cancelled or failed keeps the window
+  // open rather than lose the changes.
+  const bool canClose = m_pFiles->CanClose();
+  if (!canClose) UpdatePackInfo();
+  return canClose;
 }
 
 void CEditorFrame::closeEvent(QCloseEvent* event) {

@@ -4,14 +4,19 @@
 #include <QMainWindow>
 #include <array>
 #include <map>
+#include <memory>
 
 #include "canvas/CanvasLogic.h"
 #include "model/LevelPack.h"
 
 class CCanvasWidget;
+class CFileCommands;
+class CLevelBarLogic;
+class IFrameEffects;
 class CUpDown;
 class IPlatform;
 class QAction;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QToolBar;
@@ -73,6 +78,9 @@ class CEditorFrame : public QMainWindow {
   void ShiftOrigin(int dx, int dy);
   // A passing note in the status bar.
   void ShowStatus(const QString& text);
+  // Brings the window title (file name, "*" while modified) and the status
+  // bar's level size and encoded pack size up to date.
+  void UpdatePackInfo();
 
   // ---- Parts, for the handlers and for tests ----
   CLevelPack& Pack() { return m_pack; }
@@ -88,6 +96,13 @@ class CEditorFrame : public QMainWindow {
   CUpDown* LevelNumberSpin() const { return m_pLevelSpin; }
   CUpDown* WidthSpin() const { return m_pWidthSpin; }
   CUpDown* HeightSpin() const { return m_pHeightSpin; }
+  CLevelBarLogic& LevelBar() { return *m_pLevelBar; }
+  CFileCommands& FileCommands() { return *m_pFiles; }
+  // The status bar's fields: the pointer's level pixel, the current level's
+  // size and the encoded size of the pack.
+  QLabel* PixelLabel() const { return m_pPixelLabel; }
+  QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
+  QLabel* PackSizeLabel() const { return m_pPackLabel; }
   const QCursor& ToolCursorShape(ToolCursor tool) const {
     return m_cursors[static_cast<std::size_t>(tool)];
   }
@@ -97,17 +112,27 @@ class CEditorFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // Takes a placement preview away; true when the window may close.
   virtual bool OnClose();
+  // Follows the pointer over the canvas for the status bar, and the mouse
+  // buttons, whose strokes and placements change the pack.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateMenu();
   void CreateBars();
   void CreateCanvas();
   void LoadCursors();
+  void CreateStatusBar();
+  void SetShortcuts();
   QAction* AddCommand(QWidget* owner, const QString& text, int id);
   void OnDestroy();
 
   IPlatform& m_platform;
   CLevelPack m_pack;
+  // The level bar and the file commands, with the window effects they ask
+  // for. They hold references to the pack and the frame only.
+  std::unique_ptr<IFrameEffects> m_pEffects;
+  std::unique_ptr<CLevelBarLogic> m_pLevelBar;
+  std::unique_ptr<CFileCommands> m_pFiles;
 
   QToolBar* m_wndLevelNumberBar = nullptr;
   QToolBar* m_wndLevelNameBar = nullptr;
@@ -124,6 +149,9 @@ class CEditorFrame : public QMainWindow {
   CCanvasWidget* m_pCanvas = nullptr;
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;
+  QLabel* m_pPixelLabel = nullptr;
+  QLabel* m_pSizeLabel = nullptr;
+  QLabel* m_pPackLabel = nullptr;
 
   // The tools' cursors in ToolCursor order: small black, large black, small
   // white, large white pen, placement.

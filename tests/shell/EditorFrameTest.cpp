@@ -445,15 +445,17 @@ TEST_F(FrameTest, ClosingAChangedPackAsksAndCancelKeepsItOpen) {
 }
 
 TEST_F(FrameTest, YesToSaveWithTheChangesStillUnsavedKeepsTheWindowOpen) {
-  // The save here does nothing (as when its file dialog is cancelled): the
+  // The save cannot happen (the fresh level has no entrance or exit): the
   // changes are still unsaved, so the window must not close and lose them.
   frame->Pack().m_bModified = true;
-  platform.answers = {IPlatform::Answer::Yes};
+  platform.answers = {IPlatform::Answer::Yes, IPlatform::Answer::Ok};
   frame->close();
   ProcessEvents();
   ASSERT_FALSE(frame.isNull());
-  ASSERT_EQ(frame->calls.size(), 1u);
-  EXPECT_EQ(frame->calls[0].handler, "OnFileSave");
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].text, "Save changes?");
+  EXPECT_EQ(platform.messages[1].caption, "Level Incomplete");
+  EXPECT_TRUE(frame->Pack().m_bModified);
 }
 
 TEST_F(FrameTest, ClosingTakesThePreviewAwayFirst) {

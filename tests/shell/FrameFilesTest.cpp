@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "canvas/CanvasWidget.h"
+#include "dialogs/SecurityDialogs.h"
+#include "model/LevelPack.h"
+#include "packfile/PackFile.h"
+#include "shell/CommandIds.h"
+#include "shell/EditorFrame.h"
+#include "shell/UpDown.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedPlatform.h"
+
+namespace {
+
+using Answer = IPlatform::Answer;
+
+// The real frame with all its handlers, shown offscreen on the scripted
+// platform. Dialogs are answered by `onSecurity` / `onPassword`.
+class FrameFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QtTestApp();
+    platform.onDialog = [this](QDialog& dialog) {
+      if (auto* security = dynamic_cast<CSecurityInfoDlg*>(&dialog)) {
+        return onSecurity ? onSecurity(*security) : int(QDialog::Rejected);
+      }
+      if (auto* prompt = dynamic_cast<CPasswordPromptDlg*>(&dialog)) {
+        return onPassword ? onPassword(*prompt) : int(QDialog::Rejected);
+      }
+      return int(QDialog::Rejected);
+    };
+    frame = new CEditorFrame(platform);
+    frame->show();
+    ProcessEvents();
+  }
+
+  void TearDown() override {
+    if (frame) {
+      frame->Pack().m_bModified = false;  // close without the question
+      frame->close();
+      ProcessEvents();
+    }
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_EQ(CLevel::s_nLiveCount, 0);
+  }
+
+  CLevelPack& Pack() { return frame->Pack(); }
+
+  // Entrance and exit in every level, author and password: ready to save.
+  void MakeSaveable() {
+    for (int i = 0; i < Pack().Count(); ++i) {
+      Pack().Level(i).PlaceObject({0, 30}, OBJ_ENTRANCE);
+      Pack().Level(i).PlaceObject({40, 30}, OBJ_EXIT);
+    }
+    Pack().m_szAuthorName = "Ann";
+    Pack().m_szPassword = "pw";
+  }
+
+  void Command(int id) {
+    frame->OnCommand(id);
+    ProcessEvents();
+  }
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  QTemporaryDir dir;
+  ScriptedPlatform platform;
+  std::function<int(CSecurityInfoDlg&)> onSecurity;
+  std::function<int(CPasswordPromptDlg&)> onPassword;
+  QPointer<CEditorFrame> frame;
+};
+
+TEST_F(FrameFilesTest, SaveAndLoadThroughTheWindowsOwnCommands) {
+  // A second level through the level bar, named and given a passcode by
+  // typing into the bar's edits.
+  platform.answers = {Answer::Yes};
+  frame->LevelNumberSpin()->StepUp();
+  ASSERT_EQ(Pack().Count(), 2);
+  frame->LevelNameEdit()->setText("Upper Caves");
+  frame->PasscodeEdit()->setText("KEYS");
+  Pack().Level(1).SetPixel(10, 20, true);
+  for (int i = 0; i < 2; ++i) {
+    Pack().Level(i).PlaceObject({0, 30}, OBJ_ENTRANCE);
+    Pack().Level(i).PlaceObject({40, 30}, OBJ_EXIT);
+  }
+  EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker*");
+
+  // Save As asks for the security information first.
+  onSecurity = [](CSecurityInfoDlg& dlg) {
+    dlg.m_strName = "Ann";
+    dlg.m_strPassword = dlg.m_strConfirm = "Secret";
+    return int(QDialog::Accepted);
+  };
+  platform.answers = {Answer::Ok};
+  platform.fileNames = {Path("caves")};
+  Command(IDM_FILE_SAVE_AS);
+  ASSERT_TRUE(QFileInfo::exists(Path("caves.83p")));
+  EXPECT_FALSE(Pack().m_bModified);
+  EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker - caves.83p");
+  const PackContents saved = Pack().Contents();
+
+  // New forgets the file; Load brings the pack back after its password.
+  Command(IDM_FILE_NEW);
+  EXPECT_EQ(Pack().Count(), 1);
+  EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker");
+  std::string asked;
+  onPassword = [&asked](CPasswordPromptDlg& dlg) {
+    asked = dlg.m_pszExpected;
+    return int(QDialog::Accepted);
+  };
+  platform.fileNames = {Path("caves.83p")};
+  Command(IDM_FILE_LOAD);
+
+  EXPECT_EQ(asked, "Secret");
+  ASSERT_EQ(Pack().Count(), 2);
+  EXPECT_TRUE(Pack().Level(1).SameLevelAs(saved.levels[1]));
+  EXPECT_EQ(Pack().m_szAuthorName, "Ann");
+  EXPECT_FALSE(Pack().m_bModified);
+  EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker - caves.83p");
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "1");
+  EXPECT_EQ(platform.unexpected, 0);
+
+  platform.answers = {};
+  frame->LevelNumberSpin()->StepUp();
+  EXPECT_EQ(frame->LevelNameEdit()->text(), "Upper Caves");
+  EXPECT_EQ(frame->PasscodeEdit()->text(), "KEYS");
+  EXPECT_FALSE(Pack().m_bModified);  // stepping is no change
+}
+
+TEST_F(FrameFilesTest, LevelNumberStepsAndOffersANewLevelPastTheLast) {
+  platform.answers = {Answer::No};
+  frame->LevelNumberSpin()->StepUp();
+  EXPECT_EQ(Pack().Count(), 1);
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "1");
+  EXPECT_FALSE(Pack().m_bModified);
+  EXPECT_EQ(platform.messages.back().text, "Would you like to add a level?");
+
+  platform.answers = {Answer::Yes};
+  frame->LevelNumberSpin()->StepUp();
+  EXPECT_EQ(Pack().Count(), 2);
+  EXPECT_EQ(Pack().m_nCurLevel, 1);
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "2");
+  EXPECT_EQ(frame->LevelNameEdit()->text(), "Level 2 Name");
+  EXPECT_FALSE(frame->PasscodeEdit()->isReadOnly());
+  EXPECT_EQ(frame->PasscodeEdit()->text(),
+            QString::fromLatin1(Pack().Level(1).m_szPasscode));
+  EXPECT_TRUE(Pack().m_bModified);
+  EXPECT_TRUE(frame->windowTitle().endsWith('*'));
+
+  const std::string firstPasscode = Pack().Level(0).m_szPasscode;
+  frame->LevelNumberSpin()->StepDown();
+  frame->LevelNumberSpin()->StepDown();  // nothing before the first
+  EXPECT_EQ(Pack().m_nCurLevel, 0);
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "1");
+  EXPECT_TRUE(frame->PasscodeEdit()->isReadOnly());
+  EXPECT_TRUE(frame->PasscodeEdit()->text().isEmpty());
+  EXPECT_EQ(Pack().Level(0).m_szPasscode, firstPasscode);
+  EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+TEST_F(FrameFilesTest, ResizeArrowsKeepToTheLimitsAndShowTheSize) {
+  CLevel& level = Pack().Current();
+  EXPECT_EQ(frame->LevelSizeLabel()->text(), "Level: 96 x 64");
+  frame->WidthSpin()->StepDown();  // left arrow: narrower, at the limit
+  frame->HeightSpin()->StepUp();   // up arrow: shorter, at the limit
+  EXPECT_EQ(level.m_nWidthBytes, 12);
+  EXPECT_EQ(level.m_nHeight, 64);
+  EXPECT_FALSE(Pack().m_bModified);
+
+  frame->WidthSpin()->StepUp();     // right arrow: wider
+  frame->HeightSpin()->StepDown();  // down arrow: taller
+  EXPECT_EQ(level.m_nWidthBytes, 13);
+  EXPECT_EQ(level.m_nHeight, 65);
+  EXPECT_TRUE(Pack().m_bModified);
+  EXPECT_EQ(frame->LevelSizeLabel()->text(), "Level: 104 x 65");
+
+  // At 2304 bitmap bytes neither arrow makes the level larger.
+  while (level.m_nWidthBytes < 24) level.AddColumn();
+  while (level.m_nHeight < 96) level.AddRow();
+  frame->WidthSpin()->StepUp();
+  frame->HeightSpin()->StepDown();
+  EXPECT_EQ(level.m_nWidthBytes, 24);
+  EXPECT_EQ(level.m_nHeight, 96);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(FrameFilesTest, StatusBarShowsThePointersPixelAndThePacksSize) {
+  std::vector<std::uint8_t> image;
+  std::string error;
+  ASSERT_TRUE(EncodePackImage(Pack().Contents(), image, error));
+  EXPECT_EQ(frame->PackSizeLabel()->text(),
+            QString("Pack: %1 of 9926 bytes").arg(image.size()));
+
+  const Rect cell = frame->Logic().View().CellClientRect({5, 7});
+  MouseMove(&frame->Canvas(), {cell.left + 1, cell.top + 1}, false);
+  EXPECT_EQ(frame->PixelLabel()->text(), "Pixel: 5, 7");
+  MouseMove(&frame->Canvas(), {1, 1}, false);  // outside the level
+  EXPECT_TRUE(frame->PixelLabel()->text().isEmpty());
+
+  // A stroke changes the pack: the size follows once the click is done.
+  const QString before = frame->PackSizeLabel()->text();
+  for (int y = 0; y < 64; y += 2) {
+    const Rect c = frame->Logic().View().CellClientRect({y % 96, y});
+    MousePress(&frame->Canvas(), {c.left + 1, c.top + 1});
+    MouseRelease(&frame->Canvas(), {c.left + 1, c.top + 1});
+  }
+  ProcessEvents();
+  EXPECT_NE(frame->PackSizeLabel()->text(), before);
+  EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker*");
+}
+
+TEST_F(FrameFilesTest, FailedSavesAreReportedAndKeepTheChanges) {
+  MakeSaveable();
+  ASSERT_TRUE(QDir(dir.path()).mkpath("target.83p"));  // a folder
+  ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+  QFile::setPermissions(Path("locked"),
+                        QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  const bool lockedWorks = !QFileInfo(Path("locked")).isWritable();
+
+  const struct {
+    const char* what;
+    QString path;
+    bool needsLock;
+  } cases[] = {
+      {"target is a folder", Path("target.83p"), false},
+      {"folder missing", Path("missing/pack.83p"), false},
+      {"folder not writable", Path("locked/pack.83p"), true},
+  };
+  for (const auto& c : cases) {
+    if (c.needsLock && !lockedWorks) continue;  // e.g. running as root
+    SCOPED_TRACE(c.what);
+    Pack().m_bModified = true;
+    platform.messages.clear();
+    platform.answers = {Answer::Ok};
+    platform.fileNames = {c.path};
+    Command(IDM_FILE_SAVE_AS);
+
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "Save Error");
+    EXPECT_TRUE(platform.messages[0].text.contains(c.path));
+    EXPECT_TRUE(Pack().m_bModified);
+    EXPECT_TRUE(Pack().m_szFilePath.empty());
+    EXPECT_EQ(frame->windowTitle(), "Plodderz Level File Maker*");
+  }
+  EXPECT_TRUE(QFileInfo(Path("target.83p")).isDir());
+  QFile::setPermissions(Path("locked"), QFileDevice::ReadOwner |
+                                            QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner);
+}
+
+TEST_F(FrameFilesTest, FileCommandsHaveTheirShortcuts) {
+  const struct {
+    int id;
+    const char* keys;
+  } cases[] = {
+      {IDM_FILE_NEW, "Ctrl+N"},  {IDM_FILE_LOAD, "Ctrl+O"},
+      {IDM_FILE_SAVE, "Ctrl+S"}, {IDM_FILE_SAVE_AS, "Ctrl+Shift+S"},
+      {IDM_FILE_EXIT, "Ctrl+Q"}, {IDM_HELP_TIPS, "F1"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(frame->Action(c.id)->shortcut(), QKeySequence(c.keys)) << c.keys;
+  }
+}
+
+TEST_F(FrameFilesTest, BarEditsTakeOnlyPrintableAscii) {
+  const struct {
+    QLineEdit* edit;
+    QString typed;
+    QString shown;
+  } cases[] = {
+      {frame->LevelNameEdit(), "Cave\tHall", ""},
+      {frame->LevelNameEdit(), QString::fromUtf8("Caf\u00e9"), ""},
+      {frame->LevelNameEdit(), "Cave ~1", "Cave ~1"},
+      {frame->PasscodeEdit(), QString::fromUtf8("\u00e9t"), ""},
+      {frame->PasscodeEdit(), "ab!", "AB!"},
+  };
+  frame->PasscodeEdit()->setReadOnly(false);
+  for (const auto& c : cases) {
+    c.edit->clear();
+    c.edit->insert(c.typed);
+    EXPECT_EQ(c.edit->text(), c.shown) << c.typed.toStdString();
+  }
+}
+
+}  // namespace
