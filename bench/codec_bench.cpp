@@ -1,5 +1,5 @@
 // Speed of the bitmap codec and of the whole pack image, encode and decode.
-// Run: build/bench/codec_bench --benchmark_repetitions=5
+// Part of plodderz-bench: build/bench/plodderz-bench --benchmark_filter=Pack
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -142,5 +142,3 @@ void BM_PackRoundTrip(benchmark::State& state) {
 BENCHMARK(BM_PackRoundTrip);
 
 }  // namespace
-
-BENCHMARK_MAIN();
