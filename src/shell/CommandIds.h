@@ -14,6 +14,10 @@ inline constexpr int IDM_HELP_TIPS = 40006;
 inline constexpr int IDM_FILE_SAVE_AS = 40016;
 inline constexpr int IDM_FILE_SECURITY = 40017;
 inline constexpr int IDM_FILE_REORDER = 40019;
+// Edit menu: enabled only while there is a step to undo or redo, so they
+// are not among kMenuCommands below.
+inline constexpr int IDM_EDIT_UNDO = 40020;
+inline constexpr int IDM_EDIT_REDO = 40021;
 
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.
@@ -47,7 +51,8 @@ inline constexpr int IDC_RESIZE_HEIGHT = 1047;  // vertical up-down
 // The edit notification that OnCommand acts on (high word of the command).
 inline constexpr int EN_CHANGE_CODE = 0x0300;
 
-// All menu commands, in menu order, and all toolbar commands, in bar order.
+// All menu commands that are always enabled, in menu order, and all toolbar
+// commands, in bar order.
 inline constexpr int kMenuCommands[] = {
     IDM_FILE_NEW,  IDM_FILE_SAVE,     IDM_FILE_SAVE_AS,
     IDM_FILE_LOAD, IDM_FILE_SECURITY, IDM_FILE_REORDER,

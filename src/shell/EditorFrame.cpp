@@ -30,6 +30,7 @@
 #include "shell/Artwork.h"
 #include "shell/CommandIds.h"
 #include "shell/FileCommands.h"
+#include "shell/FrameHistory.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/PasscodeValidator.h"
 #include "shell/Platform.h"
@@ -116,6 +117,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
       std::make_unique<CLevelBarLogic>(m_pack, m_platform, *m_pEffects, this);
   m_pFiles =
       std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
+  m_pHistory = new CFrameHistory(*this, m_pack);
   CreateMenu();
   SetShortcuts();
   CreateBars();
@@ -134,6 +136,9 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   RefreshView();
   m_pack.m_szFilePath.clear();
   m_pack.m_bModified = false;
+  m_pHistory->Attach();
+  connect(m_pHistory, &CFrameHistory::stateChanged, this,
+          &CEditorFrame::UpdatePackInfo);
   UpdatePackInfo();
 
   // 700 x 500 at (100, 100), as far as the desktop allows.
@@ -184,6 +189,14 @@ void CEditorFrame::CreateMenu() {
   AddCommand(file, QStringLiteral("&Reorder Levels..."), IDM_FILE_REORDER);
   file->addSeparator();
   AddCommand(file, QStringLiteral("&Exit"), IDM_FILE_EXIT);
+  // Edit: the pack's undo history. The items name the step they would undo
+  // or redo and are enabled only when there is one.
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  AddCommand(edit, QStringLiteral("&Undo"), IDM_EDIT_UNDO)
+      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  AddCommand(edit, QStringLiteral("&Redo"), IDM_EDIT_REDO)
+      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&Tips..."), IDM_HELP_TIPS);
   AddCommand(help, QStringLiteral("&About..."), IDM_HELP_ABOUT);
@@ -364,6 +377,23 @@ CCanvasLogic& CEditorFrame::Logic() { return m_pCanvas->Logic(); }
 void CEditorFrame::OnCommand(int id, int notifyCode) {
   // A placement preview drawn into the terrain never outlives a command.
   Logic().RemovePreview();
+  if (id == IDM_FILE_EXIT) {
+    close();  // the same road as the close box: OnClose asks first
+    return;   // the frame may be gone
+  }
+  if (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO) {
+    if (id == IDM_EDIT_UNDO) {
+      m_pHistory->OnEditUndo();
+    } else {
+      m_pHistory->OnEditRedo();
+    }
+    m_pCanvas->FlushUpdates();
+    UpdatePackInfo();
+    return;
+  }
+  // Whatever the command changes in the pack is one step of the history.
+  const CHistoryStep step(*m_pHistory, CFrameHistory::CommandStepLabel(id),
+                          CFrameHistory::CommandMerge(id));
   switch (id) {
     case IDM_HELP_ABOUT:
       OnAbout();
@@ -377,9 +407,6 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDM_FILE_SAVE:
       OnFileSave();
       break;
-    case IDM_FILE_EXIT:
-      close();  // the same road as the close box: OnClose asks first
-      return;   // the frame may be gone
     case IDM_HELP_TIPS:
       OnTips();
       break;
@@ -432,6 +459,8 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
   }
   Logic().RemovePreview();
   m_pCanvas->FlushUpdates();
+  const CHistoryStep step(*m_pHistory,
+                          CFrameHistory::NotifyStepLabel(controlId));
   switch (controlId) {
     case IDC_LEVEL_NUMBER_SPIN:
       // The up-down applies `delta` to the position it is given here.
@@ -468,10 +497,19 @@ void CEditorFrame::ChoosePlacementTool(int id) {
 
 // ---- Handlers ----
 
-void CEditorFrame::OnFileNew() { m_pFiles->New(); }
-void CEditorFrame::OnFileSave() { m_pFiles->Save(); }
-void CEditorFrame::OnFileSaveAs() { m_pFiles->SaveAs(); }
-void CEditorFrame::OnFileLoad() { m_pFiles->Load(); }
+// New and Load start a fresh history; a save marks the state the file holds.
+void CEditorFrame::OnFileNew() {
+  if (m_pFiles->New()) m_pHistory->OnPackReplaced(false);
+}
+void CEditorFrame::OnFileSave() {
+  if (m_pFiles->Save()) m_pHistory->OnPackSaved();
+}
+void CEditorFrame::OnFileSaveAs() {
+  if (m_pFiles->SaveAs()) m_pHistory->OnPackSaved();
+}
+void CEditorFrame::OnFileLoad() {
+  if (m_pFiles->Load()) m_pHistory->OnPackReplaced(true);
+}
 
 void CEditorFrame::OnSetSecurityInfo() {
   RunSecurityDialog(m_platform, this, m_pack);
@@ -479,6 +517,10 @@ void CEditorFrame::OnSetSecurityInfo() {
 
 void CEditorFrame::OnReorderLevels() {
   RunLevelOrderDialog(m_platform, this, m_pack, [this](bool canvasChanged) {
+    // Each delete or move is a step of its own.
+    m_pHistory->History().Checkpoint(canvasChanged
+                                         ? QStringLiteral("Delete Level")
+                                         : QStringLiteral("Move Level"));
     // A deleted level may leave another, of another size, current.
     if (canvasChanged) ClampAndInvalidate();
     UpdateLevelBars();
@@ -614,6 +656,9 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
 bool CEditorFrame::OnClose() {
   Logic().RemovePreview();
   m_pCanvas->FlushUpdates();
+  // Only a real change asks "Save changes?": a preview taken out is none.
+  m_pHistory->EndMouseStep(true);
+  m_pHistory->PreviewRemoved();
   // Yes saves first; a save that was cancelled or failed keeps the window
   // open rather than lose the changes.
   const bool canClose = m_pFiles->CanClose();

@@ -11,6 +11,7 @@
 
 class CCanvasWidget;
 class CFileCommands;
+class CFrameHistory;
 class CLevelBarLogic;
 class IFrameEffects;
 class CUpDown;
@@ -98,6 +99,8 @@ class CEditorFrame : public QMainWindow {
   CUpDown* HeightSpin() const { return m_pHeightSpin; }
   CLevelBarLogic& LevelBar() { return *m_pLevelBar; }
   CFileCommands& FileCommands() { return *m_pFiles; }
+  // The undo history of the pack and the Edit menu's side of it.
+  CFrameHistory& History() { return *m_pHistory; }
   // The status bar's fields: the pointer's level pixel, the current level's
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
@@ -157,5 +160,6 @@ class CEditorFrame : public QMainWindow {
   // white, large white pen, placement.
   std::array<QCursor, 5> m_cursors;
   std::map<int, QAction*> m_actions;
-  bool m_bClosing = false;  // the close request was accepted
+  CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
+  bool m_bClosing = false;              // the close request was accepted
 };

@@ -1,0 +1,243 @@
+#include "shell/FrameHistory.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include "canvas/CanvasWidget.h"
+#include "shell/CommandIds.h"
+#include "shell/EditorFrame.h"
+#include "shell/Platform.h"
+
+CFrameHistory::CFrameHistory(CEditorFrame& frame, CLevelPack& pack)
+    : QObject(&frame), m_frame(frame), m_pack(pack), m_history(pack) {}
+
+void CFrameHistory::Attach() {
+  m_frame.Canvas().installEventFilter(this);
+  m_frame.LevelNameEdit()->installEventFilter(this);
+  m_frame.PasscodeEdit()->installEventFilter(this);
+  // Undo and redo show the level they changed, with its bars.
+  connect(&m_history, &PackHistory::restored, this,
+          [this] { m_frame.RefreshView(); });
+  connect(&m_history, &PackHistory::changed, this,
+          &CFrameHistory::UpdateEditActions);
+  m_history.Clear();
+  m_history.SetClean();
+  UpdateEditActions();
+}
+
+QString CFrameHistory::CommandStepLabel(int id) {
+  switch (id) {
+    case IDT_POPULATION:
+      return QStringLiteral("Population Settings");
+    case IDT_REMOVE_BLOCK:
+      return QStringLiteral("Remove Block");
+    case IDT_RESET_LEVEL:
+      return QStringLiteral("Reset Level");
+    case IDM_FILE_SECURITY:
+    case IDM_FILE_SAVE:  // Save As may ask for the security info first
+    case IDM_FILE_SAVE_AS:
+      return QStringLiteral("Security Info");
+    case IDM_FILE_REORDER:
+      return QStringLiteral("Move Level");
+    case IDC_LEVEL_NAME:
+      return QStringLiteral("Rename Level");
+    case IDC_PASSCODE:
+      return QStringLiteral("Change Passcode");
+    case IDM_FILE_EXIT:  // the window may be gone when the command returns
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+      return {};
+    default:
+      return QStringLiteral("Edit");
+  }
+}
+
+PackHistory::MergeKind CFrameHistory::CommandMerge(int id) {
+  switch (id) {
+    case IDC_LEVEL_NAME:
+      return PackHistory::LevelNameTyping;
+    case IDC_PASSCODE:
+      return PackHistory::PasscodeTyping;
+    default:
+      return PackHistory::NoMerge;
+  }
+}
+
+QString CFrameHistory::NotifyStepLabel(int controlId) {
+  switch (controlId) {
+    case IDC_LEVEL_NUMBER_SPIN:
+      return QStringLiteral("Add Level");  // stepping alone changes nothing
+    case IDC_RESIZE_WIDTH:
+      return QStringLiteral("Change Width");
+    case IDC_RESIZE_HEIGHT:
+      return QStringLiteral("Change Height");
+    default:
+      return {};
+  }
+}
+
+void CFrameHistory::OnEditUndo() { UndoOrRedo(true); }
+
+void CFrameHistory::OnEditRedo() { UndoOrRedo(false); }
+
+void CFrameHistory::UndoOrRedo(bool undo) {
+  // A stroke still held (the shortcut pressed mid-stroke) ends here, and
+  // its step is the first to be undone.
+  EndMouseStep(true);
+  PreviewRemoved();
+  if (undo ? !m_history.CanUndo() : !m_history.CanRedo()) return;
+  if (!(undo ? m_history.Undo() : m_history.Redo())) {
+    // Taking back a deletion needs a new level; the pack is left as it was.
+    m_frame.Platform().MessageBox(
+        &m_frame, QStringLiteral("Not enough memory!"),
+        QStringLiteral("Level Addition Error"), IPlatform::Buttons::Ok,
+        IPlatform::Icon::Exclamation);
+  }
+  emit stateChanged();
+}
+
+void CFrameHistory::UpdateEditActions() {
+  if (QAction* undo = m_frame.Action(IDM_EDIT_UNDO)) {
+    undo->setEnabled(m_history.CanUndo());
+    undo->setText(m_history.CanUndo()
+                      ? QStringLiteral("&Undo ") + m_history.UndoText()
+                      : QStringLiteral("&Undo"));
+  }
+  if (QAction* redo = m_frame.Action(IDM_EDIT_REDO)) {
+    redo->setEnabled(m_history.CanRedo());
+    redo->setText(m_history.CanRedo()
+                      ? QStringLiteral("&Redo ") + m_history.RedoText()
+                      : QStringLiteral("&Redo"));
+  }
+  emit stateChanged();
+}
+
+void CFrameHistory::OnPackReplaced(bool loaded) {
+  EndMouseStep(true);
+  m_history.Clear();
+  if (loaded) m_history.SetClean();
+  emit stateChanged();
+}
+
+void CFrameHistory::OnPackSaved() {
+  m_history.SetClean();
+  emit stateChanged();
+}
+
+void CFrameHistory::BeginMouseStep() {
+  EndMouseStep();
+  // The press takes the preview out itself, but only after the step has
+  // taken its "before": take it out first, so the preview is in neither.
+  m_frame.Logic().RemovePreview();
+  m_frame.Canvas().FlushUpdates();
+  PreviewRemoved();
+  QString label = QStringLiteral("Pen Stroke");
+  if (m_frame.Logic().PlacementInForce()) {
+    switch (m_frame.Logic().m_nToolMode) {
+      case OBJ_ENTRANCE:
+        label = QStringLiteral("Place Entrance");
+        break;
+      case OBJ_EXIT:
+        label = QStringLiteral("Place Exit");
+        break;
+      default:
+        label = QStringLiteral("Place Block");
+        break;
+    }
+  }
+  m_history.Begin(label);
+  m_bMouseStep = true;
+}
+
+void CFrameHistory::EndMouseStep(bool endStroke) {
+  if (!m_bMouseStep) return;
+  CCanvasLogic& logic = m_frame.Logic();
+  if (logic.IsDrawing()) {
+    if (!endStroke) return;
+    CCanvasWidget& canvas = m_frame.Canvas();
+    canvas.Apply(logic.CancelStroke());
+    if (QWidget::mouseGrabber() == &canvas) canvas.releaseMouse();
+  }
+  m_bMouseStep = false;
+  m_history.Commit();
+  emit stateChanged();
+}
+
+void CFrameHistory::PreviewRemoved() {
+  if (!m_bPreviewOverClean || m_frame.Logic().PreviewShown()) return;
+  m_bPreviewOverClean = false;
+  m_history.SyncModified();
+  emit stateChanged();
+}
+
+bool CFrameHistory::IsUndoRedoKey(const QKeyEvent& key) const {
+  const QKeySequence pressed(key.keyCombination());
+  for (int id : {IDM_EDIT_UNDO, IDM_EDIT_REDO}) {
+    if (const QAction* action = m_frame.Action(id)) {
+      for (const QKeySequence& shortcut : action->shortcuts()) {
+        if (shortcut == pressed) return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool CFrameHistory::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &m_frame.Canvas()) {
+    const auto leftButton = [event] {
+      return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+    };
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        if (leftButton()) BeginMouseStep();
+        break;
+      case QEvent::MouseMove:
+        // The move may draw a preview, whose plots mark the pack.
+        if (!m_bMouseStep && !m_pack.m_bModified &&
+            m_frame.Logic().PlacementInForce()) {
+          m_bPreviewOverClean = true;
+        }
+        break;
+      case QEvent::MouseButtonRelease:
+        // The release changes nothing in the level; the step ends here.
+        if (leftButton() && m_bMouseStep) {
+          m_bMouseStep = false;
+          m_history.Commit();
+          emit stateChanged();
+        }
+        break;
+      default:
+        break;
+    }
+  } else if (event->type() == QEvent::ShortcutOverride) {
+    // The bars' edits would take Ctrl+Z for their own undo of the text; the
+    // pack's history covers typing too, so the Edit menu gets the keys.
+    if (IsUndoRedoKey(*static_cast<const QKeyEvent*>(event))) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+CHistoryStep::CHistoryStep(CFrameHistory& history, const QString& label,
+                           PackHistory::MergeKind merge)
+    : m_history(history),
+      m_bOpen(!label.isEmpty()),
+      m_nLevel(history.Pack().m_nCurLevel) {
+  // A stroke the window system ended belongs to the step before this one.
+  m_history.EndMouseStep();
+  m_history.PreviewRemoved();
+  if (m_bOpen) m_history.History().Begin(label, merge);
+}
+
+CHistoryStep::~CHistoryStep() {
+  if (m_bOpen) m_history.History().Commit();
+  // Typing on another level is another step, even after coming back.
+  if (m_history.Pack().m_nCurLevel != m_nLevel)
+    m_history.History().BreakMerge();
+  emit m_history.stateChanged();
+}
