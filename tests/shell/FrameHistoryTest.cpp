@@ -16,6 +16,7 @@
 
 #include "canvas/CanvasWidget.h"
 #include "dialogs/LevelOrderDlg.h"
+#include "dialogs/PopulationDlg.h"
 #include "dialogs/SecurityDialogs.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
@@ -109,6 +110,21 @@ class FrameHistoryTest : public ::testing::Test {
     platform.onDialog = nullptr;
   }
 
+  // Runs the next modal dialog through `fill`, which sets its fields, and
+  // closes it with OK.
+  template <typename Dialog>
+  void WithDialog(int commandId, const std::function<void(Dialog&)>& fill) {
+    platform.onDialog = [&](QDialog& dialog) {
+      auto* typed = qobject_cast<Dialog*>(&dialog);
+      EXPECT_NE(typed, nullptr);
+      if (typed == nullptr) return static_cast<int>(QDialog::Rejected);
+      fill(*typed);
+      return static_cast<int>(QDialog::Accepted);
+    };
+    frame->OnCommand(commandId);
+    platform.onDialog = nullptr;
+  }
+
   static void Select(CLevelOrderDlg& dialog, int row) {
     dialog.List()->setCurrentRow(row);
   }
@@ -190,10 +206,33 @@ TEST_F(FrameHistoryTest, ScriptedSessionUndoesAndRedoesWholeSteps) {
        }},
       {"&Undo Change Passcode",
        [&] { Type(frame->PasscodeEdit(), QStringLiteral("WXYZ")); }},
+      {"&Undo Population Settings",
+       [&] {
+         WithDialog<CPopulationDlg>(IDT_POPULATION, [](CPopulationDlg& d) {
+           d.m_nPopulation = 33;
+           d.m_nToSave = 12;
+           d.m_nSkills[SKILL_FLOATERS] = 2;
+         });
+       }},
+      {"&Undo Security Info",
+       [&] {
+         WithDialog<CSecurityInfoDlg>(IDM_FILE_SECURITY,
+                                      [](CSecurityInfoDlg& d) {
+                                        d.m_strName = QStringLiteral("Ann");
+                                        d.m_strPassword = QStringLiteral("pw");
+                                        d.m_strConfirm = QStringLiteral("pw");
+                                      });
+       }},
       {"&Undo Add Level",
        [&] {
          platform.answers.push_back(IPlatform::Answer::Yes);
          frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, +1);
+       }},
+      {"&Undo Reset Level",
+       [&] {
+         Stroke({0, 0}, {90, 60});
+         platform.answers.push_back(IPlatform::Answer::Yes);
+         frame->OnCommand(IDT_RESET_LEVEL);
        }},
       {"&Undo Remove Block",
        [&] {
@@ -215,8 +254,9 @@ TEST_F(FrameHistoryTest, ScriptedSessionUndoesAndRedoesWholeSteps) {
          });
        }},
   };
-  // "Remove Block" places two blocks first; the dialog moves twice first.
-  const std::size_t stepsInSession = session.size() + 2 + 2;
+  // "Reset Level" draws first, "Remove Block" places two blocks first, and
+  // the dialog moves twice before it deletes.
+  const std::size_t stepsInSession = session.size() + 1 + 2 + 2;
 
   std::vector<PackState> states = {StateOf(Pack())};
   EXPECT_FALSE(Pack().m_bModified);
