@@ -157,7 +157,11 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
 }
 
 CEditorFrame::~CEditorFrame() {
-  // The canvas refers to the pack: it goes first, then the levels.
+  // The history watches the canvas and the bars' edits, which still report
+  // events while the window goes: it goes first, then the canvas, which
+  // refers to the pack, then the levels.
+  delete m_pHistory;
+  m_pHistory = nullptr;
   delete m_pCanvas;
   m_pCanvas = nullptr;
   OnDestroy();

@@ -15,7 +15,8 @@ CFrameHistory::CFrameHistory(CEditorFrame& frame, CLevelPack& pack)
     : QObject(&frame), m_frame(frame), m_pack(pack), m_history(pack) {}
 
 void CFrameHistory::Attach() {
-  m_frame.Canvas().installEventFilter(this);
+  m_pCanvas = &m_frame.Canvas();
+  m_pCanvas->installEventFilter(this);
   m_frame.LevelNameEdit()->installEventFilter(this);
   m_frame.PasscodeEdit()->installEventFilter(this);
   // Undo and redo show the level they changed, with its bars.
@@ -37,8 +38,12 @@ QString CFrameHistory::CommandStepLabel(int id) {
     case IDT_RESET_LEVEL:
       return QStringLiteral("Reset Level");
     case IDM_FILE_SECURITY:
-    case IDM_FILE_SAVE:  // Save As may ask for the security info first
+    // A save (also the one New and Load offer first) may ask for the
+    // security info; that is all these commands change in the pack.
+    case IDM_FILE_SAVE:
     case IDM_FILE_SAVE_AS:
+    case IDM_FILE_NEW:
+    case IDM_FILE_LOAD:
       return QStringLiteral("Security Info");
     case IDM_FILE_REORDER:
       return QStringLiteral("Move Level");
@@ -186,7 +191,7 @@ bool CFrameHistory::IsUndoRedoKey(const QKeyEvent& key) const {
 }
 
 bool CFrameHistory::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &m_frame.Canvas()) {
+  if (watched == m_pCanvas) {
     const auto leftButton = [event] {
       return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
     };

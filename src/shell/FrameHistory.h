@@ -72,6 +72,7 @@ class CFrameHistory : public QObject {
   CEditorFrame& m_frame;
   CLevelPack& m_pack;
   PackHistory m_history;
+  QObject* m_pCanvas = nullptr;  // the canvas watched for the mouse
   bool m_bMouseStep = false;
   // A preview was drawn while the pack was unmodified.
   bool m_bPreviewOverClean = false;
