@@ -185,6 +185,18 @@ TEST_F(Installed, LauncherEntryStartsTheInstalledEditorWithItsIcon) {
   const std::string categories = entry.at("Categories");
   EXPECT_EQ(categories.back(), ';');
   EXPECT_EQ(categories.rfind("Game;", 0), 0u) << categories;
+
+  // The freedesktop.org validator, where it is installed, has the last word.
+  if (HasProgram("desktop-file-validate")) {
+    const fs::path log = s_work / "desktop-validate.log";
+    EXPECT_EQ(RunCommand("desktop-file-validate " +
+                             Quote((s_root / "usr/share/applications/"
+                                             "plodderz-editor.desktop")
+                                       .string()),
+                         log),
+              0)
+        << ReadText(log);
+  }
 }
 
 TEST_F(Installed, IconsAreDrawnAtEachThemeSize) {
