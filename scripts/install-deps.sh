@@ -10,7 +10,7 @@ packages=(
   libtifiles-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  dpkg-dev file
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()
