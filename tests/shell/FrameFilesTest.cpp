@@ -7,12 +7,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <cstring>
 #include <functional>
 #include <string>
 
+#include "ShownFrameFixture.h"
 #include "canvas/CanvasWidget.h"
 #include "dialogs/SecurityDialogs.h"
 #include "model/LevelPack.h"
@@ -29,10 +29,9 @@ using Answer = IPlatform::Answer;
 
 // The real frame with all its handlers, shown offscreen on the scripted
 // platform. Dialogs are answered by `onSecurity` / `onPassword`.
-class FrameFilesTest : public ::testing::Test {
+class FrameFilesTest : public ShownFrameFixture<CEditorFrame> {
  protected:
   void SetUp() override {
-    QtTestApp();
     platform.onDialog = [this](QDialog& dialog) {
       if (auto* security = dynamic_cast<CSecurityInfoDlg*>(&dialog)) {
         return onSecurity ? onSecurity(*security) : int(QDialog::Rejected);
@@ -42,19 +41,7 @@ class FrameFilesTest : public ::testing::Test {
       }
       return int(QDialog::Rejected);
     };
-    frame = new CEditorFrame(platform);
-    frame->show();
-    ProcessEvents();
-  }
-
-  void TearDown() override {
-    if (frame) {
-      frame->Pack().m_bModified = false;  // close without the question
-      frame->close();
-      ProcessEvents();
-    }
-    EXPECT_TRUE(frame.isNull());
-    EXPECT_EQ(CLevel::s_nLiveCount, 0);
+    ShownFrameFixture::SetUp();
   }
 
   CLevelPack& Pack() { return frame->Pack(); }
@@ -77,10 +64,8 @@ class FrameFilesTest : public ::testing::Test {
   QString Path(const QString& name) const { return dir.filePath(name); }
 
   QTemporaryDir dir;
-  ScriptedPlatform platform;
   std::function<int(CSecurityInfoDlg&)> onSecurity;
   std::function<int(CPasswordPromptDlg&)> onPassword;
-  QPointer<CEditorFrame> frame;
 };
 
 TEST_F(FrameFilesTest, SaveAndLoadThroughTheWindowsOwnCommands) {

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPointer>
 #include <string>
 #include <vector>
 
+#include "ShownFrameFixture.h"
 #include "canvas/CanvasWidget.h"
 #include "model/LevelPack.h"
 #include "shell/EditorFrame.h"
-#include "support/QtTestApp.h"
-#include "support/ScriptedPlatform.h"
 
 // A frame whose handlers for the later commands only record that they ran,
 // and whether a placement preview still stood in the terrain then.
@@ -47,36 +45,13 @@ class RecordingFrame : public CEditorFrame {
   }
 };
 
-// A shown frame on the scripted platform. Closing it at the end must leave
-// no level alive.
-class FrameTest : public ::testing::Test {
+// A shown frame that records the later commands.
+class FrameTest : public ShownFrameFixture<RecordingFrame> {
  protected:
-  void SetUp() override {
-    QtTestApp();
-    frame = new RecordingFrame(platform);
-    frame->show();
-    ProcessEvents();
-  }
-
-  void TearDown() override {
-    if (frame) {
-      frame->Pack().m_bModified = false;  // close without the prompt
-      frame->close();
-      ProcessEvents();
-    }
-    EXPECT_TRUE(frame.isNull()) << "the frame must delete itself on close";
-    EXPECT_EQ(CLevel::s_nLiveCount, 0);
-  }
-
   CCanvasWidget& Canvas() { return frame->Canvas(); }
   CCanvasLogic& Logic() { return frame->Logic(); }
   CLevel& Level() { return frame->Pack().Current(); }
 
-  // A client point inside the cell of a level pixel.
-  QPoint CellPoint(Point level) {
-    const Rect cell = Logic().View().CellClientRect(level);
-    return {cell.left + 1, cell.top + 1};
-  }
   bool CellIsBlack(Point level) {
     const QPoint p = CellPoint(level);
     return Canvas().Screen().pixel(p) == qRgb(0, 0, 0);
@@ -86,7 +61,4 @@ class FrameTest : public ::testing::Test {
     Canvas().RefreshView();
     return Canvas().Screen().copy();
   }
-
-  ScriptedPlatform platform;
-  QPointer<RecordingFrame> frame;
 };

@@ -7,13 +7,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ShownFrameFixture.h"
 #include "canvas/CanvasWidget.h"
 #include "dialogs/LevelOrderDlg.h"
 #include "dialogs/PopulationDlg.h"
@@ -23,59 +23,19 @@
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
 #include "shell/FrameHistory.h"
+#include "support/PackState.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
 
 namespace {
 
-// The pack as its file stores it, with what a file leaves out (serials and
-// the first level's passcode).
-struct PackState {
-  std::vector<std::uint8_t> image;
-  std::vector<std::uint32_t> serials;
-  std::string firstPasscode;
-  friend bool operator==(const PackState&, const PackState&) = default;
-};
-
-PackState StateOf(const CLevelPack& pack) {
-  PackState state;
-  std::string error;
-  EXPECT_TRUE(EncodePackImage(pack.Contents(), state.image, error)) << error;
-  for (int i = 0; i < pack.Count(); ++i) {
-    state.serials.push_back(pack.Level(i).m_nSerial);
-  }
-  state.firstPasscode = pack.Level(0).m_szPasscode;
-  return state;
-}
-
 // The real frame, shown, on the scripted platform.
-class FrameHistoryTest : public ::testing::Test {
+class FrameHistoryTest : public ShownFrameFixture<CEditorFrame> {
  protected:
-  void SetUp() override {
-    QtTestApp();
-    frame = new CEditorFrame(platform);
-    frame->show();
-    ProcessEvents();
-  }
-
-  void TearDown() override {
-    if (frame) {
-      frame->Pack().m_bModified = false;  // close without the prompt
-      frame->close();
-      ProcessEvents();
-    }
-    EXPECT_EQ(CLevel::s_nLiveCount, 0);
-  }
-
   CLevelPack& Pack() { return frame->Pack(); }
   QWidget* Canvas() { return &frame->Canvas(); }
   QAction* Undo() { return frame->Action(IDM_EDIT_UNDO); }
   QAction* Redo() { return frame->Action(IDM_EDIT_REDO); }
-
-  QPoint CellPoint(Point level) {
-    const Rect cell = frame->Logic().View().CellClientRect(level);
-    return {cell.left + 1, cell.top + 1};
-  }
 
   // Press at `from`, drag through `to`, release there.
   void Stroke(Point from, Point to) {
@@ -128,9 +88,6 @@ class FrameHistoryTest : public ::testing::Test {
   static void Select(CLevelOrderDlg& dialog, int row) {
     dialog.List()->setCurrentRow(row);
   }
-
-  ScriptedPlatform platform;
-  QPointer<CEditorFrame> frame;
 };
 
 TEST_F(FrameHistoryTest, EditMenuStandsBetweenFileAndHelp) {
