@@ -34,12 +34,24 @@ QMessageBox::Icon ToQtIcon(IPlatform::Icon icon) {
 
 }  // namespace
 
+IPlatform::Answer IPlatform::LeastCommitting(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::YesNoCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::Ok:
+      break;
+  }
+  return Answer::Ok;
+}
+
 IPlatform::Answer QtPlatform::MessageBox(QWidget* parent, const QString& text,
                                          const QString& caption,
                                          Buttons buttons, Icon icon) {
   QMessageBox box(ToQtIcon(icon), caption, text, ToQtButtons(buttons), parent);
   // Closing the box with the window's close button or Escape answers what
-  // the least committing button would: Cancel, else No, else OK.
+  // the least committing button would.
   switch (box.exec()) {
     case QMessageBox::Yes:
       return Answer::Yes;
@@ -52,15 +64,7 @@ IPlatform::Answer QtPlatform::MessageBox(QWidget* parent, const QString& text,
     default:
       break;
   }
-  switch (buttons) {
-    case Buttons::YesNoCancel:
-      return Answer::Cancel;
-    case Buttons::YesNo:
-      return Answer::No;
-    case Buttons::Ok:
-      break;
-  }
-  return Answer::Ok;
+  return LeastCommitting(buttons);
 }
 
 QString QtPlatform::GetOpenFileName(QWidget* parent, const QString& title,

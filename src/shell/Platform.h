@@ -17,6 +17,10 @@ class IPlatform {
 
   virtual ~IPlatform() = default;
 
+  // What a box with `buttons` answers when it is closed without a button:
+  // the least committing one, Cancel, else No, else OK.
+  static Answer LeastCommitting(Buttons buttons);
+
   virtual Answer MessageBox(QWidget* parent, const QString& text,
                             const QString& caption, Buttons buttons,
                             Icon icon) = 0;

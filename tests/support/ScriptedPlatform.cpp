@@ -1,6 +1,7 @@
 #include "support/ScriptedPlatform.h"
 
 #include <QDialog>
+#include <utility>
 
 IPlatform::Answer ScriptedPlatform::MessageBox(QWidget* /*parent*/,
                                                const QString& text,
@@ -13,36 +14,25 @@ IPlatform::Answer ScriptedPlatform::MessageBox(QWidget* /*parent*/,
     return answer;
   }
   ++unexpected;
-  switch (buttons) {
-    case Buttons::YesNoCancel:
-      return Answer::Cancel;
-    case Buttons::YesNo:
-      return Answer::No;
-    case Buttons::Ok:
-      break;
-  }
-  return Answer::Ok;
+  return LeastCommitting(buttons);
 }
 
 QString ScriptedPlatform::GetOpenFileName(QWidget* /*parent*/,
                                           const QString& title,
                                           const QString& folder,
                                           const QString& filters) {
-  fileDialogs.push_back({false, title, folder, filters});
-  if (fileNames.empty()) {
-    ++unexpected;
-    return {};
-  }
-  QString name = fileNames.front();
-  fileNames.pop_front();
-  return name;
+  return NextFileName({false, title, folder, filters});
 }
 
 QString ScriptedPlatform::GetSaveFileName(QWidget* /*parent*/,
                                           const QString& title,
                                           const QString& folder,
                                           const QString& filters) {
-  fileDialogs.push_back({true, title, folder, filters});
+  return NextFileName({true, title, folder, filters});
+}
+
+QString ScriptedPlatform::NextFileName(FileCall call) {
+  fileDialogs.push_back(std::move(call));
   if (fileNames.empty()) {
     ++unexpected;
     return {};

@@ -51,4 +51,8 @@ class ScriptedPlatform : public IPlatform {
   std::vector<FileCall> fileDialogs;
   std::vector<QString> dialogTitles;
   int unexpected = 0;  // calls that found no scripted answer
+
+ private:
+  // Records a file dialog and answers it with the next queued name.
+  QString NextFileName(FileCall call);
 };
