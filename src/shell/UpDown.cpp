@@ -73,11 +73,23 @@ bool CUpDown::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CUpDown::Step(bool up) {
+  if (m_bStepping) {
+    // A held arrow repeats while the receiver is still busy with the step
+    // before, which happens when it opened a modal box (the add-level
+    // question). The box took the mouse: the arrow would never see the
+    // button let go and would go on stepping, and asking, after the box
+    // closed. The hold ends here; the user presses again to step on.
+    m_pUp->setDown(false);
+    m_pDown->setDown(false);
+    return;
+  }
   const int direction = m_nMin < m_nMax ? 1 : -1;
   const int delta = up ? direction : -direction;
   // The receiver runs now and may move the position; the proposed change is
   // applied to whatever position it leaves.
+  m_bStepping = true;
   emit DeltaPos(delta);
+  m_bStepping = false;
   SetPos(m_nPos + delta);
 }
 

@@ -52,4 +52,5 @@ class CUpDown : public QWidget {
   int m_nMin = 100;
   int m_nMax = 0;
   int m_nPos = 0;
+  bool m_bStepping = false;  // DeltaPos is being handled
 };
