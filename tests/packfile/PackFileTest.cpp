@@ -1,7 +1,6 @@
 #include "packfile/PackFile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "PackFixtures.h"
 #include "packfile/Scramble.h"
+#include "support/TempFiles.h"
 
 namespace fs = std::filesystem;
 using packfixtures::BlankLevel;
@@ -292,9 +292,7 @@ PackContents PackOfImageSize(std::size_t size) {
 }
 
 TEST(PackFile, SizeLimitsOfBothFlavours) {
-  std::string dir =
-      (fs::temp_directory_path() / "plodderz-limit-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const testsupport::TempFolder dir("plodderz-limit");
   struct Case {
     VariableFlavour flavour;
     std::size_t largest;
@@ -306,7 +304,7 @@ TEST(PackFile, SizeLimitsOfBothFlavours) {
        "a TI-83 Plus Plodpak holds at most 9924."},
   };
   for (const Case& c : cases) {
-    const std::string path = dir + "/limit.83p";
+    const std::string path = dir / "limit.83p";
     std::string error;
     const PackContents fits = PackOfImageSize(c.largest);
     ASSERT_TRUE(SavePackFile(path, fits, error, c.flavour)) << error;
@@ -322,7 +320,6 @@ TEST(PackFile, SizeLimitsOfBothFlavours) {
                          " bytes; " + c.limitText);
     EXPECT_FALSE(fs::exists(path));
   }
-  fs::remove_all(dir);
 }
 
 // ---- Decoding --------------------------------------------------------------
@@ -518,14 +515,13 @@ TEST(PackDecoder, AcceptsAnyNonZeroBytesInTexts) {
 }
 
 TEST(PackFile, SavedRandomPacksLoadBack) {
-  std::string dir = (fs::temp_directory_path() / "plodderz-rt-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const testsupport::TempFolder dir("plodderz-rt");
   std::mt19937 rng(9926);
   for (int round = 0; round < 60; ++round) {
     const PackContents pack = packfixtures::RandomPack(rng, 4);
     const VariableFlavour flavour =
         round % 3 == 0 ? VariableFlavour::TI83Plus : VariableFlavour::TI83;
-    const std::string path = dir + "/pack" + std::to_string(round) + ".83p";
+    const std::string path = dir / ("pack" + std::to_string(round) + ".83p");
     std::string error;
     if (!SavePackFile(path, pack, error, flavour)) {
       // Random terrain can be too large; that must be the only reason.
@@ -541,7 +537,6 @@ TEST(PackFile, SavedRandomPacksLoadBack) {
     EXPECT_EQ(container.comment, MakePackComment(pack.m_szAuthorName));
     EXPECT_EQ(container.type, TYPE_PROTECTED_PROGRAM);
   }
-  fs::remove_all(dir);
 }
 
 TEST(PackFile, DecodeFileBytes) {

@@ -9,72 +9,49 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+
+#include "support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 class SafeWrite : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern =
-        (fs::temp_directory_path() / "plodderz-safewrite-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  std::string Path(const std::string& name) const {
-    return (m_dir / name).string();
-  }
-
-  static void Put(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
-
-  static Bytes Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Path(const std::string& name) const { return m_dir / name; }
 
   // Only the named entries are in the folder: no temporary file is left.
   void ExpectOnly(std::initializer_list<std::string> names) const {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(m_dir)) {
-      found.push_back(entry.path().filename().string());
-    }
-    std::sort(found.begin(), found.end());
     std::vector<std::string> expected(names);
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(testsupport::EntryNames(m_dir.Path()), expected);
   }
 
-  fs::path m_dir;
+  testsupport::TempFolder m_dir{"plodderz-safewrite"};
 };
 
 TEST_F(SafeWrite, CreatesAndReplaces) {
   const std::string path = Path("pack.83p");
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(path, Bytes{1, 2, 3}, error)) << error;
-  EXPECT_EQ(Get(path), (Bytes{1, 2, 3}));
+  EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
   ASSERT_TRUE(WriteFileAtomically(path, Bytes{9}, error)) << error;
-  EXPECT_EQ(Get(path), Bytes{9});
+  EXPECT_EQ(ReadBytes(path), Bytes{9});
   ExpectOnly({"pack.83p"});
 }
 
 TEST_F(SafeWrite, WritesThroughASymbolicLink) {
-  Put(Path("real.83p"), Bytes{1});
-  fs::create_symlink(Path("real.83p"), m_dir / "link.83p");
+  WriteBytes(Path("real.83p"), Bytes{1});
+  fs::create_symlink(Path("real.83p"), m_dir.Path() / "link.83p");
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(Path("link.83p"), Bytes{2, 3}, error))
       << error;
-  EXPECT_TRUE(fs::is_symlink(m_dir / "link.83p"));
-  EXPECT_EQ(Get(Path("real.83p")), (Bytes{2, 3}));
+  EXPECT_TRUE(fs::is_symlink(m_dir.Path() / "link.83p"));
+  EXPECT_EQ(ReadBytes(Path("real.83p")), (Bytes{2, 3}));
   ExpectOnly({"real.83p", "link.83p"});
 }
 
@@ -97,8 +74,8 @@ TEST_F(SafeWrite, NewFileGetsUsualModeAndExistingKeepsItsMode) {
 // Failures that even root meets: the folder is a regular file, or the
 // target is a folder.
 TEST_F(SafeWrite, RefusesWhatCannotBeWritten) {
-  Put(Path("plain"), Bytes{7});
-  fs::create_directory(m_dir / "folder");
+  WriteBytes(Path("plain"), Bytes{7});
+  fs::create_directory(m_dir.Path() / "folder");
   struct Case {
     std::string path;
     const char* reason;
@@ -114,8 +91,8 @@ TEST_F(SafeWrite, RefusesWhatCannotBeWritten) {
     EXPECT_NE(error.find(c.path), std::string::npos) << error;
     EXPECT_NE(error.find(c.reason), std::string::npos) << error;
   }
-  EXPECT_EQ(Get(Path("plain")), Bytes{7});
-  EXPECT_TRUE(fs::is_empty(m_dir / "folder"));
+  EXPECT_EQ(ReadBytes(Path("plain")), Bytes{7});
+  EXPECT_TRUE(fs::is_empty(m_dir.Path() / "folder"));
   ExpectOnly({"plain", "folder"});
 }
 
@@ -124,7 +101,7 @@ TEST_F(SafeWrite, RefusesWhatCannotBeWritten) {
 TEST_F(SafeWrite, DiskFullKeepsThePreviousFile) {
   const std::string path = Path("pack.83p");
   const Bytes previous(1000, 0x5A);
-  Put(path, previous);
+  WriteBytes(path, previous);
   const Bytes larger(10000, 0xA5);
 
   const pid_t child = ::fork();
@@ -144,12 +121,12 @@ TEST_F(SafeWrite, DiskFullKeepsThePreviousFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0)
       << "1: the write claimed success; 2: the reason was unclear";
-  EXPECT_EQ(Get(path), previous);
+  EXPECT_EQ(ReadBytes(path), previous);
   ExpectOnly({"pack.83p"});
 }
 
 TEST_F(SafeWrite, ReadWholeFile) {
-  Put(Path("ten"), Bytes(10, 3));
+  WriteBytes(Path("ten"), Bytes(10, 3));
   Bytes bytes;
   std::string error;
   ASSERT_TRUE(ReadWholeFile(Path("ten"), 10, bytes, error)) << error;
@@ -164,7 +141,7 @@ TEST_F(SafeWrite, ReadWholeFile) {
   EXPECT_NE(error.find(Path("none")), std::string::npos) << error;
   EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 
-  EXPECT_FALSE(ReadWholeFile(m_dir.string(), 10, bytes, error));
+  EXPECT_FALSE(ReadWholeFile(m_dir.Path().string(), 10, bytes, error));
   EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
 }
 

@@ -8,14 +8,13 @@
 #include <tifiles.h>
 #undef restrict
 
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <random>
 
 #include "PackFixtures.h"
 #include "packfile/PackFile.h"
+#include "support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -28,15 +27,7 @@ class TiFiles : public ::testing::Test {
   static void SetUpTestSuite() { tifiles_library_init(); }
   static void TearDownTestSuite() { tifiles_library_exit(); }
 
-  void SetUp() override {
-    std::string pattern =
-        (fs::temp_directory_path() / "plodderz-tifiles-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  fs::path m_dir;
+  testsupport::TempFolder m_dir{"plodderz-tifiles"};
 };
 
 // The program's length word and the program: a program variable's data.
@@ -56,7 +47,7 @@ TEST_F(TiFiles, ReadsWhatWeWrite) {
     Bytes image;
     std::string error;
     if (!EncodePackImage(pack, image, error)) continue;
-    const std::string path = (m_dir / "levels7.83p").string();
+    const std::string path = m_dir / "levels7.83p";
     ASSERT_TRUE(SavePackFile(path, pack, error)) << error;
 
     FileContent* content = tifiles_content_create_regular(CALC_NONE);
@@ -92,7 +83,7 @@ TEST_F(TiFiles, WeReadAPlusFileItWrote) {
   entry->size = static_cast<uint32_t>(data.size());
   std::memcpy(entry->data, data.data(), data.size());
   tifiles_content_add_entry(content, entry);
-  const std::string path = (m_dir / "plus.8xp").string();
+  const std::string path = m_dir / "plus.8xp";
   ASSERT_EQ(tifiles_file_write_regular(path.c_str(), content, nullptr), 0);
   tifiles_content_delete_regular(content);
 
@@ -112,7 +103,7 @@ TEST_F(TiFiles, ReadsOurPlusFile) {
   Bytes image;
   std::string error;
   ASSERT_TRUE(EncodePackImage(pack, image, error)) << error;
-  const std::string path = (m_dir / "ours.8xp").string();
+  const std::string path = m_dir / "ours.8xp";
   ASSERT_TRUE(SavePackFile(path, pack, error, VariableFlavour::TI83Plus))
       << error;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/LevelPack.h"
+#include "support/TempFiles.h"
 
 namespace plodpak_test {
 
@@ -21,26 +22,11 @@ struct ToolResult {
 ToolResult RunPlodpak(const std::vector<std::string>& args,
                       const std::string& folder = "");
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+// Temporary folders and whole-file reads and writes, as every test has them.
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
-  const std::filesystem::path& Path() const { return m_path; }
-  std::string operator/(const std::string& name) const {
-    return (m_path / name).string();
-  }
-
- private:
-  std::filesystem::path m_path;
-};
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path,
-                const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
 

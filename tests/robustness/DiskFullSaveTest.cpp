@@ -12,7 +12,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,28 +22,17 @@
 #include "shell/EditorFrame.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
+#include "support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testsupport::EntryNames;
+using testsupport::ReadBytes;
 
 constexpr rlim_t kFileSizeLimit = 512;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Entries(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A pack that saves to several kilobytes: three levels of ragged terrain,
 // each with an entrance and an exit, passcodes and security information.
@@ -92,21 +80,13 @@ void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 
 class DiskFullSave : public ::testing::TestWithParam<SaveCase> {
  protected:
-  void SetUp() override {
-    std::string pattern =
-        (fs::temp_directory_path() / "plodderz-diskfull-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  fs::path m_dir;
+  testsupport::TempFolder m_dir{"plodderz-diskfull"};
 };
 
 TEST_P(DiskFullSave, ReportsKeepsTheFlagAndThePreviousFile) {
   const SaveCase& c = GetParam();
   // The file saved before: a valid one-level pack, smaller than the limit.
-  const fs::path previous = m_dir / "PACK.83p";
+  const fs::path previous = m_dir.Path() / "PACK.83p";
   {
     PackContents small;
     small.m_szAuthorName = "Tester";
@@ -119,7 +99,8 @@ TEST_P(DiskFullSave, ReportsKeepsTheFlagAndThePreviousFile) {
   }
   const Bytes before = ReadBytes(previous);
   ASSERT_LT(before.size(), kFileSizeLimit);
-  const fs::path target = c.targetIsRemembered ? previous : m_dir / "NEW.83p";
+  const fs::path target =
+      c.targetIsRemembered ? previous : m_dir.Path() / "NEW.83p";
 
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -166,7 +147,7 @@ TEST_P(DiskFullSave, ReportsKeepsTheFlagAndThePreviousFile) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << Describe(WEXITSTATUS(status));
   EXPECT_EQ(ReadBytes(previous), before);
   // Nothing else in the folder: no half-written target, no temporary file.
-  EXPECT_EQ(Entries(m_dir), std::vector<std::string>{"PACK.83p"});
+  EXPECT_EQ(EntryNames(m_dir.Path()), std::vector<std::string>{"PACK.83p"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
