@@ -18,7 +18,10 @@ const QString CFileCommands::kReadyToExitCaption =
 const QString CFileCommands::kSaveTitle =
     QStringLiteral("Save Plodder Level Pack");
 // Extensions are matched in either case: files copied from other systems
-// often carry capital ones.
+// often carry capital ones. Qt's own file dialog ignores case, but the GTK
+// dialog that Qt uses on most Linux desktops matches each pattern exactly
+// (and shows only the text before the parentheses), so both spellings are
+// listed.
 const QString CFileCommands::kSaveFilters =
     QStringLiteral("83 Programs (*.83p *.83P)");
 const QString CFileCommands::kOpenTitle =
@@ -146,7 +149,19 @@ bool CFileCommands::SaveAs() {
   const QString chosen = m_platform.GetSaveFileName(
       m_pParent, kSaveTitle, StartFolder(), kSaveFilters);
   if (chosen.isEmpty()) return false;
-  return WritePack(ToPath(WithDefaultExtension(chosen)));
+  const QString path = WithDefaultExtension(chosen);
+  // The file dialog asked about the name as typed; a file under the name
+  // with ".83p" added must not be replaced without asking either.
+  if (path != chosen && QFileInfo::exists(path) &&
+      m_platform.MessageBox(
+          m_pParent,
+          QStringLiteral("%1 already exists.\nDo you want to replace it?")
+              .arg(QFileInfo(path).fileName()),
+          kSaveTitle, IPlatform::Buttons::YesNo,
+          IPlatform::Icon::Exclamation) != IPlatform::Answer::Yes) {
+    return false;
+  }
+  return WritePack(ToPath(path));
 }
 
 bool CFileCommands::WritePack(const std::string& path) {
