@@ -58,15 +58,25 @@ class Reporter {
     }
   }
 
+  // Reports `value` as missing, or as breaking `rule` when it does not
+  // `fit`; true when it is there and fits.
+  bool Required(const QJsonValue& value, std::string_view field, bool fits,
+                const char* rule) {
+    if (value.isUndefined()) {
+      Fail(field, "missing");
+      return false;
+    }
+    if (!fits) {
+      Fail(field, rule);
+      return false;
+    }
+    return true;
+  }
+
   // A whole number within [low, high]; nullopt (reported) otherwise.
   std::optional<int> Integer(const QJsonValue& value, std::string_view field,
                              int low, int high) {
-    if (value.isUndefined()) {
-      Fail(field, "missing");
-      return std::nullopt;
-    }
-    if (!value.isDouble()) {
-      Fail(field, "must be a whole number");
+    if (!Required(value, field, value.isDouble(), "must be a whole number")) {
       return std::nullopt;
     }
     const double number = value.toDouble();
@@ -87,12 +97,7 @@ class Reporter {
   std::optional<std::string> Text(const QJsonValue& value,
                                   std::string_view field, int minChars,
                                   int maxChars) {
-    if (value.isUndefined()) {
-      Fail(field, "missing");
-      return std::nullopt;
-    }
-    if (!value.isString()) {
-      Fail(field, "must be a string");
+    if (!Required(value, field, value.isString(), "must be a string")) {
       return std::nullopt;
     }
     const QString text = value.toString();
@@ -198,11 +203,8 @@ void ParseLevel(const QJsonValue& value, int index, const std::string& file,
   level.time = time.value_or(0);
 
   const QJsonValue skills = object.value("skills");
-  if (skills.isUndefined()) {
-    report.Fail("skills", "missing");
-  } else if (!skills.isObject()) {
-    report.Fail("skills", "must be an object");
-  } else {
+  if (report.Required(skills, "skills", skills.isObject(),
+                      "must be an object")) {
     const QJsonObject skillObject = skills.toObject();
     report.RejectUnknownKeys(
         skillObject, "skills",
@@ -217,11 +219,9 @@ void ParseLevel(const QJsonValue& value, int index, const std::string& file,
   }
 
   const QJsonValue terrain = object.value("terrain");
-  if (terrain.isUndefined()) {
-    report.Fail("terrain", "missing");
-  } else if (!terrain.isString() || terrain.toString().isEmpty()) {
-    report.Fail("terrain", "must be the path of a PNG picture");
-  } else {
+  if (report.Required(terrain, "terrain",
+                      terrain.isString() && !terrain.toString().isEmpty(),
+                      "must be the path of a PNG picture")) {
     level.terrain = terrain.toString().toStdString();
   }
 
@@ -327,11 +327,7 @@ bool ParseManifest(std::string_view json, const std::string& file,
           .value_or("");
 
   const QJsonValue levels = root.value("levels");
-  if (levels.isUndefined()) {
-    report.Fail("levels", "missing");
-  } else if (!levels.isArray()) {
-    report.Fail("levels", "must be an array");
-  } else {
+  if (report.Required(levels, "levels", levels.isArray(), "must be an array")) {
     const QJsonArray array = levels.toArray();
     if (array.isEmpty()) {
       report.Fail("levels", "a pack needs at least one level");
