@@ -94,15 +94,24 @@ PackContents FullPack() {
   return pack;
 }
 
-void BM_EncodePack(benchmark::State& state) {
-  const PackContents pack = FullPack();
-  Bytes image;
+// The full pack and its image; false, with the benchmark skipped for the
+// reason, when the pack does not encode.
+bool EncodeFullPack(benchmark::State& state, PackContents& pack, Bytes& image) {
+  pack = FullPack();
   std::string error;
   if (!EncodePackImage(pack, image, error)) {
     state.SkipWithError(error.c_str());
-    return;
+    return false;
   }
+  return true;
+}
+
+void BM_EncodePack(benchmark::State& state) {
+  PackContents pack;
+  Bytes image;
+  if (!EncodeFullPack(state, pack, image)) return;
   state.counters["image_bytes"] = static_cast<double>(image.size());
+  std::string error;
   for (auto _ : state) {
     benchmark::DoNotOptimize(EncodePackImage(pack, image, error));
   }
@@ -110,13 +119,10 @@ void BM_EncodePack(benchmark::State& state) {
 BENCHMARK(BM_EncodePack);
 
 void BM_DecodePack(benchmark::State& state) {
-  const PackContents pack = FullPack();
+  PackContents pack;
   Bytes image;
+  if (!EncodeFullPack(state, pack, image)) return;
   std::string error;
-  if (!EncodePackImage(pack, image, error)) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
   for (auto _ : state) {
     PackContents read;
     benchmark::DoNotOptimize(DecodePackImage(image, read, error));

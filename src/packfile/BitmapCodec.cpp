@@ -64,29 +64,31 @@ bool ExpandBitmap(std::span<std::uint8_t> bitmap,
             std::to_string(bitmap.size()) + " bytes";
     return false;
   };
+  const auto cutShort = [&] {
+    error = "the terrain data ends inside a run";
+    return false;
+  };
+  // One byte as it stands (a literal or an escaped escape byte).
+  const auto put = [&](std::uint8_t value) {
+    if (produced >= bitmap.size()) return overflow();
+    bitmap[produced++] = value;
+    return true;
+  };
   while (k < compressed.size()) {
     const std::uint8_t b = compressed[k];
     if (b != CODEC_ESCAPE) {
-      if (produced >= bitmap.size()) return overflow();
-      bitmap[produced++] = b;
+      if (!put(b)) return false;
       k += 1;
       continue;
     }
-    if (k + 1 >= compressed.size()) {
-      error = "the terrain data ends inside a run";
-      return false;
-    }
+    if (k + 1 >= compressed.size()) return cutShort();
     const std::uint8_t v = compressed[k + 1];
     if (v == CODEC_ESCAPE) {
-      if (produced >= bitmap.size()) return overflow();
-      bitmap[produced++] = CODEC_ESCAPE;
+      if (!put(CODEC_ESCAPE)) return false;
       k += 2;
       continue;
     }
-    if (k + 2 >= compressed.size()) {
-      error = "the terrain data ends inside a run";
-      return false;
-    }
+    if (k + 2 >= compressed.size()) return cutShort();
     const std::size_t run = compressed[k + 2];
     if (run > bitmap.size() - produced) return overflow();
     std::fill_n(bitmap.begin() + static_cast<std::ptrdiff_t>(produced), run, v);
