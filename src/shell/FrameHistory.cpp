@@ -104,19 +104,24 @@ void CFrameHistory::UndoOrRedo(bool undo) {
   emit stateChanged();
 }
 
+namespace {
+
+// Enables an Edit menu item while it has a step to take, and names the step
+// after the verb ("&Undo Pen Stroke"); the bare verb otherwise.
+void ShowStep(QAction* action, const QString& verb, bool available,
+              const QString& step) {
+  if (action == nullptr) return;
+  action->setEnabled(available);
+  action->setText(available ? verb + QLatin1Char(' ') + step : verb);
+}
+
+}  // namespace
+
 void CFrameHistory::UpdateEditActions() {
-  if (QAction* undo = m_frame.Action(IDM_EDIT_UNDO)) {
-    undo->setEnabled(m_history.CanUndo());
-    undo->setText(m_history.CanUndo()
-                      ? QStringLiteral("&Undo ") + m_history.UndoText()
-                      : QStringLiteral("&Undo"));
-  }
-  if (QAction* redo = m_frame.Action(IDM_EDIT_REDO)) {
-    redo->setEnabled(m_history.CanRedo());
-    redo->setText(m_history.CanRedo()
-                      ? QStringLiteral("&Redo ") + m_history.RedoText()
-                      : QStringLiteral("&Redo"));
-  }
+  ShowStep(m_frame.Action(IDM_EDIT_UNDO), QStringLiteral("&Undo"),
+           m_history.CanUndo(), m_history.UndoText());
+  ShowStep(m_frame.Action(IDM_EDIT_REDO), QStringLiteral("&Redo"),
+           m_history.CanRedo(), m_history.RedoText());
   emit stateChanged();
 }
 
