@@ -38,6 +38,10 @@ CUpDown::CUpDown(Qt::Orientation orientation, QWidget* parent)
     button->setFixedSize(arrowSize);
     layout->addWidget(button);
   }
+  // A modal box opened while an arrow is held (the add-level question)
+  // takes the mouse: the arrow would never see the button let go.
+  m_pUp->installEventFilter(this);
+  m_pDown->installEventFilter(this);
   connect(m_pUp, &QToolButton::clicked, this, [this] { Step(true); });
   connect(m_pDown, &QToolButton::clicked, this, [this] { Step(false); });
 }
@@ -62,6 +66,13 @@ void CUpDown::SetBuddy(QLineEdit* buddy) {
 }
 
 bool CUpDown::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == m_pUp || watched == m_pDown) &&
+      event->type() == QEvent::WindowBlocked) {
+    // The hold ends when a modal window blocks this one; the user presses
+    // again to step on.
+    static_cast<QToolButton*>(watched)->setDown(false);
+    return false;
+  }
   if (watched == m_pBuddy && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {

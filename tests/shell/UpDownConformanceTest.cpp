@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
 #include <QToolButton>
 
 #include "model/Level.h"
@@ -64,6 +66,50 @@ TEST(UpDownConformanceTest, HeldLevelArrowAsksOnceAndEndsTheHold) {
     delete frame;
     EXPECT_EQ(CLevel::s_nLiveCount, 0);
   }
+}
+
+// Answers each message box through a real modal box, which blocks the
+// frame while it is open and is closed with the scripted answer as soon as
+// its loop runs.
+class ModalBoxPlatform : public ScriptedPlatform {
+ public:
+  Answer MessageBox(QWidget* parent, const QString& text,
+                    const QString& caption, Buttons buttons,
+                    Icon icon) override {
+    const Answer answer =
+        ScriptedPlatform::MessageBox(parent, text, caption, buttons, icon);
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    QTimer::singleShot(0, &box, [&box] { box.done(QMessageBox::No); });
+    box.exec();
+    return answer;
+  }
+};
+
+// A question answered before the held arrow repeats ends the hold as well:
+// the arrow must not go on stepping, and asking, once the box is closed.
+TEST(UpDownConformanceTest, AModalBoxEndsTheHoldOfTheArrow) {
+  QtTestApp();
+  ModalBoxPlatform platform;
+  platform.answers = {IPlatform::Answer::No};
+  QPointer<CEditorFrame> frame = new CEditorFrame(platform);
+  frame->show();
+  ProcessEvents();
+  QToolButton* up = frame->LevelNumberSpin()->UpButton();
+
+  MousePress(up, up->rect().center());
+  ASSERT_TRUE(up->isDown());
+  emit up->clicked();  // the first repeat of the held arrow
+
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_FALSE(up->isDown()) << "the hold must end with the question";
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "1");
+
+  frame->Pack().m_bModified = false;
+  frame->close();
+  ProcessEvents();
+  EXPECT_TRUE(frame.isNull());
+  EXPECT_EQ(CLevel::s_nLiveCount, 0);
 }
 
 // A step that opens no box leaves a held arrow held, so holding it still
