@@ -11,13 +11,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TempFiles.h"
+
 namespace fs = std::filesystem;
+using testsupport::MakeTempFolder;
+using testsupport::ReadText;
+using testsupport::WriteText;
 
 namespace {
 
@@ -33,20 +37,6 @@ std::string Quote(const std::string& text) {
     }
   }
   return quoted + "'";
-}
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-fs::path MakeTempDir(const char* stem) {
-  std::string pattern =
-      (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) return {};
-  return pattern;
 }
 
 // Runs a shell command with its output in `log`; the exit status, or -1.
@@ -129,7 +119,7 @@ std::string VariableFileHead(const char* signature, unsigned char type) {
 class Installed : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_work = MakeTempDir("plodderz-install");
+    s_work = MakeTempFolder("plodderz-install");
     ASSERT_FALSE(s_work.empty());
     s_root = s_work / "root";
     const fs::path log = s_work / "install.log";
@@ -262,7 +252,7 @@ TEST_F(Installed, MimeDatabaseNamesPackFiles) {
   QMimeDatabase database;
   for (const Case& c : cases) {
     const fs::path path = files / c.name;
-    std::ofstream(path, std::ios::binary) << c.contents;
+    WriteText(path, c.contents);
     const QString type =
         database.mimeTypeForFile(QString::fromStdString(path.string())).name();
     if (*c.type != '\0') {

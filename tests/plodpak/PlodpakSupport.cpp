@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -62,18 +61,6 @@ ToolResult RunPlodpak(const std::vector<std::string>& args,
   result.out = ReadText(outPath);
   result.err = ReadText(errPath);
   return result;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 LevelRecord RandomLevel(unsigned seed, int widthBytes, int height, int blocks) {

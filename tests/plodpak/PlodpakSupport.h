@@ -24,11 +24,10 @@ ToolResult RunPlodpak(const std::vector<std::string>& args,
 
 // Temporary folders and whole-file reads and writes, as every test has them.
 using testsupport::ReadBytes;
+using testsupport::ReadText;
 using testsupport::TempFolder;
 using testsupport::WriteBytes;
-
-void WriteText(const std::string& path, const std::string& text);
-std::string ReadText(const std::string& path);
+using testsupport::WriteText;
 
 // A level the editor could have saved: the given size, terrain of a few
 // rectangles and stripes, an entrance, an exit and `blocks` blocks inside the

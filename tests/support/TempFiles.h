@@ -19,19 +19,26 @@
 
 namespace testsupport {
 
+// Makes a fresh folder "STEM-XXXXXX" under the system's temporary folder;
+// an empty path when it cannot.
+inline std::filesystem::path MakeTempFolder(const std::string& stem) {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) return {};
+  return pattern;
+}
+
 // A fresh folder under the system's temporary folder, removed with
 // everything in it when this goes. Throws when it cannot be made, which
 // fails the test (or the fixture) that wanted it before it runs further.
 class TempFolder {
  public:
-  explicit TempFolder(const std::string& stem = "plodderz") {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("cannot make a temporary folder " + pattern +
+  explicit TempFolder(const std::string& stem = "plodderz")
+      : m_path(MakeTempFolder(stem)) {
+    if (m_path.empty()) {
+      throw std::runtime_error("cannot make a temporary folder for " + stem +
                                ": " + std::strerror(errno));
     }
-    m_path = pattern;
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -61,6 +68,18 @@ inline void WriteBytes(const std::filesystem::path& path,
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
+}
+
+// The whole file as text; empty when it cannot be read.
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Makes or replaces the file with exactly `text`.
+inline void WriteText(const std::filesystem::path& path,
+                      const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
 // The names of the entries of `folder`, sorted.
