@@ -157,10 +157,6 @@ void CCanvasLogic::PaintCell(Point level, bool white) {
   m_painter.PaintCell(level, m_view.CellClientRect(level), white);
 }
 
-void CCanvasLogic::PaintByte(int x, int y, std::uint8_t byte) {
-  PaintRowRuns(x, y, &byte, 1);
-}
-
 void CCanvasLogic::DrawObject(int slot) {
   const LevelObject& object = m_pack.Current().m_objects[slot];
   const Sprite& sprite = GetSprite(object.kind);

@@ -71,8 +71,6 @@ class CCanvasLogic {
   // One cell, at once; nothing when the pixel is outside the level or its
   // row lies above the canvas top.
   void PaintCell(Point level, bool white);
-  // Black cells for the set bits of `byte`, from level pixel (x, y) rightward.
-  void PaintByte(int x, int y, std::uint8_t byte);
   // The sprite of one object slot over the terrain.
   void DrawObject(int slot);
 

@@ -81,8 +81,8 @@ Rect CanvasView::CellRect(Point level) const {
 Rect CanvasView::CellClientRect(Point level) const {
   const int dx = -m_nOriginX;
   const int dy = m_nBarHeight - m_nOriginY;
-  return {4 * level.x + 1 + dx, 4 * level.y + 2 + dy, 4 * level.x + 4 + dx,
-          4 * level.y + 5 + dy};
+  const Rect cell = CellRect(level);
+  return {cell.left + dx, cell.top + dy, cell.right + dx, cell.bottom + dy};
 }
 
 bool CanvasView::RowBelowBars(int y) const {

@@ -52,8 +52,6 @@ DialogMessage WrongPasswordMessage() {
   return {"Wrong. Try again.", "Error", MessageIcon::None};
 }
 
-FieldBounds PopulationBounds(int field) { return kBounds[field]; }
-
 PopulationValues PopulationValues::FromLevel(const LevelRecord& level) {
   PopulationValues values;
   values.m_nPopulation = level.m_nPopulation;

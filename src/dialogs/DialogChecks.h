@@ -62,8 +62,6 @@ struct FieldBounds {
   int min;
   int max;
 };
-// Inclusive bounds of each field, indexed in exchange order.
-FieldBounds PopulationBounds(int field);
 
 struct PopulationValues {
   std::int32_t m_nPopulation = 0;

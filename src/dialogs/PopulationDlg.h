@@ -25,11 +25,6 @@ class CPopulationDlg : public QDialog, public PopulationValues {
   bool DoDataExchange(bool bSaveAndValidate);
   void accept() override;  // OK
 
-  // The edit of a field (exchange order).
-  QLineEdit* FieldEdit(int field) const { return m_apEdits[field]; }
-  // The arrows of the number to save.
-  CUpDown* ToSaveArrows() const { return m_pToSaveArrows; }
-
  protected:
   void showEvent(QShowEvent* event) override;
 

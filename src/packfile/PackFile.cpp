@@ -406,10 +406,11 @@ bool SavePackFile(const std::string& path, const PackContents& pack,
                            TYPE_PROTECTED_PROGRAM, error, flavour);
 }
 
-bool DecodePackFileBytes(std::span<const std::uint8_t> file, PackContents& pack,
-                         std::string& error, VariableFile* container) {
-  VariableFile variable;
-  if (!DecodeVariableFile(file, variable, error)) return false;
+namespace {
+
+// Decodes the pack image held by an already checked variable file.
+bool DecodePackVariable(VariableFile&& variable, PackContents& pack,
+                        std::string& error, VariableFile* container) {
   std::span<const std::uint8_t> image = variable.data;
   if (variable.plus) {
     // A TI-83 Plus file read with the TI-83 layout hands out the program's
@@ -425,9 +426,18 @@ bool DecodePackFileBytes(std::span<const std::uint8_t> file, PackContents& pack,
   return true;
 }
 
+}  // namespace
+
+bool DecodePackFileBytes(std::span<const std::uint8_t> file, PackContents& pack,
+                         std::string& error, VariableFile* container) {
+  VariableFile variable;
+  if (!DecodeVariableFile(file, variable, error)) return false;
+  return DecodePackVariable(std::move(variable), pack, error, container);
+}
+
 bool LoadPackFile(const std::string& path, PackContents& pack,
                   std::string& error, VariableFile* container) {
-  std::vector<std::uint8_t> file;
-  if (!ReadWholeFile(path, VARIABLE_FILE_MAX_BYTES, file, error)) return false;
-  return DecodePackFileBytes(file, pack, error, container);
+  VariableFile variable;
+  if (!ReadVariableFile(path, variable, error)) return false;
+  return DecodePackVariable(std::move(variable), pack, error, container);
 }

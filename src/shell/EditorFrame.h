@@ -97,7 +97,6 @@ class CEditorFrame : public QMainWindow {
   CUpDown* LevelNumberSpin() const { return m_pLevelSpin; }
   CUpDown* WidthSpin() const { return m_pWidthSpin; }
   CUpDown* HeightSpin() const { return m_pHeightSpin; }
-  CLevelBarLogic& LevelBar() { return *m_pLevelBar; }
   CFileCommands& FileCommands() { return *m_pFiles; }
   // The undo history of the pack and the Edit menu's side of it.
   CFrameHistory& History() { return *m_pHistory; }

@@ -80,7 +80,6 @@ class CLevelBarLogic {
   // while `show` runs; they are ignored, so showing a level never changes it
   // and never marks the pack modified.
   void UpdateLevelBars(const std::function<void(const BarTexts&)>& show);
-  bool IsShowing() const { return m_bShowing; }
 
  private:
   CLevelPack& m_pack;

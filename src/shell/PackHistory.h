@@ -69,7 +69,6 @@ class PackHistory : public QObject {
   // from the history. When nothing changed the flag goes back to clear if
   // it was clear at Begin(); a flag already set stays set.
   void Commit();
-  bool StepOpen() const { return m_nDepth > 0; }
   // Keeps what the open step changed so far as a step named `label` and
   // goes on with a fresh open step: for a dialog whose every action is a
   // step of its own (the level order dialog).
