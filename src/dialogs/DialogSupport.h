@@ -35,7 +35,7 @@ class DialogUnits {
 
 // Accepts only printable ASCII (0x20 to 0x7E): the characters a pack can
 // store. Anything else can be neither typed nor pasted.
-class CPrintableAsciiValidator final : public QValidator {
+class CPrintableAsciiValidator : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& input, int& pos) const override;
