@@ -7,7 +7,7 @@
 
 #include "BenchApp.h"
 #include "shell/EditorFrame.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "dialogs/DialogChecks.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 class QDialog;
 class QFont;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs/DialogSupport.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

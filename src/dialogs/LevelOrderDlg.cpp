@@ -7,7 +7,7 @@
 
 #include "dialogs/DialogSupport.h"
 #include "model/LevelPack.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "dialogs/DialogSupport.h"
 #include "model/LevelPack.h"
-#include "shell/Platform.h"
-#include "shell/UpDown.h"
+#include "uikit/Platform.h"
+#include "uikit/UpDown.h"
 
 // ---- CPopulationDlg ---------------------------------------------------------
 

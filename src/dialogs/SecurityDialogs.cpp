@@ -10,7 +10,7 @@
 #include "dialogs/DialogSupport.h"
 #include "model/LevelPack.h"
 #include "model/Text.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QPointer>
 
 #include "shell/EditorFrame.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 // The application object: makes the platform and the main frame and shows
 // the frame. The frame deletes itself when its window is closed.

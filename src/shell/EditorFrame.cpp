@@ -33,8 +33,8 @@
 #include "shell/FrameHistory.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/PasscodeValidator.h"
-#include "shell/Platform.h"
-#include "shell/UpDown.h"
+#include "uikit/Platform.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

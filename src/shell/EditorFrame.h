@@ -49,18 +49,18 @@ class CEditorFrame : public QMainWindow {
   void ChoosePlacementTool(int id);
 
   // ---- Handlers reached from OnCommand / OnNotify ----
-  // File commands (filled in by the file-command work).
+  // File commands.
   virtual void OnFileNew();
   virtual void OnFileSave();
   virtual void OnFileSaveAs();
   virtual void OnFileLoad();
-  // Dialogs (filled in by the dialog work).
+  // Dialogs.
   virtual void OnSetSecurityInfo();
   virtual void OnReorderLevels();
   virtual void OnPopulation();
   virtual void OnAbout();
   virtual void OnTips();
-  // Level bar edits (filled in by the level bar work).
+  // Level bar edits.
   virtual void OnLevelNameChange();
   virtual void OnPasscodeChange();
   // Asks, then puts the current level back to its defaults.

@@ -9,7 +9,7 @@
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
 #include "shell/LevelBarLogic.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 const QString CFileCommands::kOpenNewFileCaption =
     QStringLiteral("Open New File");

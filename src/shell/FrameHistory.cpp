@@ -9,7 +9,7 @@
 #include "canvas/CanvasWidget.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 CFrameHistory::CFrameHistory(CEditorFrame& frame, CLevelPack& pack)
     : QObject(&frame), m_frame(frame), m_pack(pack), m_history(pack) {}

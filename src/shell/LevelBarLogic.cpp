@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "model/LevelPack.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

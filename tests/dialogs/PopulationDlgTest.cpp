@@ -7,8 +7,8 @@
 
 #include "DialogTestSupport.h"
 #include "model/LevelPack.h"
-#include "shell/UpDown.h"
 #include "support/ScriptedPlatform.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "shell/CommandIds.h"
 #include "shell/FrameFixture.h"
-#include "shell/UpDown.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

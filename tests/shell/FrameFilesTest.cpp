@@ -19,9 +19,9 @@
 #include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
-#include "shell/UpDown.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "model/Level.h"
 #include "model/LevelPack.h"
 #include "shell/EditorFrame.h"
-#include "shell/UpDown.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QToolButton>
 #include <vector>
 
-#include "shell/UpDown.h"
 #include "support/QtTestApp.h"
+#include "uikit/UpDown.h"
 
 namespace {
 

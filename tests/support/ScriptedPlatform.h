@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 // A platform for tests: nothing ever blocks. Every message box, file dialog
 // and modal dialog asked for is recorded; message boxes and file dialogs take

@@ -9,7 +9,7 @@
 
 #include "canvas/CanvasWidget.h"
 #include "shell/EditorFrame.h"
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 namespace {
 

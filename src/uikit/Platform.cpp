@@ -1,4 +1,4 @@
-#include "shell/Platform.h"
+#include "uikit/Platform.h"
 
 #include <QDialog>
 #include <QFileDialog>

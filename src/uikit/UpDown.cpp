@@ -1,4 +1,4 @@
-#include "shell/UpDown.h"
+#include "uikit/UpDown.h"
 
 #include <QBoxLayout>
 #include <QEvent>
