@@ -21,7 +21,11 @@ Point BoxCentre(Point p) { return {p.x - p.x % 8 + 8, p.y + 8}; }
 }  // namespace
 
 CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
-    : m_pack(pack), m_painter(painter) {}
+    : m_pack(pack), m_painter(painter) {
+  m_pack.AddOverlay(this);
+}
+
+CCanvasLogic::~CCanvasLogic() { m_pack.RemoveOverlay(this); }
 
 // ---- View ----
 
@@ -304,10 +308,39 @@ CanvasAction CCanvasLogic::ChoosePlacementTool(int kind) {
 void CCanvasLogic::InvertPreview(Point centre) {
   // The preview lives in the terrain only while it is shown and is always
   // inverted back: it is no edit, so it leaves the modified flag alone.
+  Lay();  // a reader's lift ends before the preview changes
   const bool modified = m_pack.m_bModified;
   m_ptLast = centre;
   StampMask(centre, PLOT_INVERT, GetSprite(m_nToolMode), true);
   m_pack.m_bModified = modified;
+}
+
+void CCanvasLogic::FlipPreviewBits() {
+  // The same pixels InvertPreview plots: each set pixel of the sprite's two
+  // byte columns, with the sprite's pixel (8, 8) on the centre.
+  CLevel& level = m_pack.Current();
+  const Sprite& sprite = GetSprite(m_nToolMode);
+  for (int i = 0; i < 32; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      if (!(sprite[i] & (0x80u >> j))) continue;
+      const Point p = m_ptLast + Point{8 * (i / 16) + j - 8, (i % 16) - 8};
+      if (!::IsInLevel(level, p)) continue;
+      level.m_bitmap[level.m_nWidthBytes * p.y + p.x / 8] ^=
+          static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    }
+  }
+}
+
+void CCanvasLogic::Lift() {
+  if (m_bLifted || !m_bPreview) return;
+  FlipPreviewBits();
+  m_bLifted = true;
+}
+
+void CCanvasLogic::Lay() {
+  if (!m_bLifted) return;
+  m_bLifted = false;
+  if (m_bPreview) FlipPreviewBits();
 }
 
 void CCanvasLogic::MovePreview(Point p) {

@@ -9,6 +9,7 @@
 #include "canvas/ViewGeometry.h"
 #include "model/Geometry.h"
 #include "model/Level.h"
+#include "model/PackOverlay.h"
 
 class CLevelPack;
 
@@ -36,9 +37,16 @@ struct CanvasAction {
 // change to a level made with the mouse goes through these operations.
 // Drawing goes to the painter; the caller translates window-system events
 // into the calls below and acts on the CanvasAction they return.
-class CCanvasLogic {
+//
+// The placement preview is inverted into the terrain while it shows; the
+// logic registers with the pack as its overlay, so that every reader of the
+// pack (CLevelPack::WithoutPreviews, Contents) sees the terrain without it.
+class CCanvasLogic : private IPackOverlay {
  public:
   CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter);
+  ~CCanvasLogic() override;
+  CCanvasLogic(const CCanvasLogic&) = delete;
+  CCanvasLogic& operator=(const CCanvasLogic&) = delete;
 
   // ---- View ----
   // Client size, bar height (0 when the canvas is its own widget) and the
@@ -136,12 +144,18 @@ class CCanvasLogic {
   // A preview is in the terrain, centred on m_ptLast. Kept as a flag rather
   // than inferred from m_ptLast, which a stroke or a release also moves.
   bool m_bPreview = false;
+  // The preview is lifted out for a reader of the pack.
+  bool m_bLifted = false;
   // One row of terrain with the sprites over it, built by a full paint.
   std::array<std::uint8_t, BITMAP_STORAGE> m_rowBits{};
 
   // Black runs for the set bits of `count` bytes from level pixel (x, y).
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
   void InvertPreview(Point centre);
+  // Flips the preview's pixels in the terrain without painting anything.
+  void FlipPreviewBits();
+  void Lift() override;
+  void Lay() override;
   void MovePreview(Point p);
   CanvasAction PlacementClick(Point client);
   void ForgetLastPoint();

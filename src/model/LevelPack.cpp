@@ -49,7 +49,30 @@ void CLevelPack::SwapLevels(int nIndex) {
   }
 }
 
+CLevelPack::PreviewFree::PreviewFree(const CLevelPack& pack) : m_pack(pack) {
+  if (m_pack.m_nLifted++ > 0) return;
+  // The last one drawn comes out first.
+  for (auto it = m_pack.m_overlays.rbegin(); it != m_pack.m_overlays.rend();
+       ++it) {
+    (*it)->Lift();
+  }
+}
+
+CLevelPack::PreviewFree::~PreviewFree() {
+  if (--m_pack.m_nLifted > 0) return;
+  for (IPackOverlay* overlay : m_pack.m_overlays) overlay->Lay();
+}
+
+void CLevelPack::AddOverlay(IPackOverlay* overlay) {
+  if (overlay != nullptr) m_overlays.push_back(overlay);
+}
+
+void CLevelPack::RemoveOverlay(IPackOverlay* overlay) {
+  std::erase(m_overlays, overlay);
+}
+
 PackContents CLevelPack::Contents() const {
+  const PreviewFree clean(*this);
   PackContents contents;
   contents.m_szPassword = m_szPassword;
   contents.m_szAuthorName = m_szAuthorName;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/Level.h"
+#include "model/PackOverlay.h"
 
 // The whole of a pack as plain values: what the pack file stores, and what a
 // snapshot of the editor's pack holds. The first level's passcode is not
@@ -49,8 +50,35 @@ class CLevelPack {
   // Exchanges levels nIndex and nIndex + 1; the current level stays current.
   void SwapLevels(int nIndex);
 
-  // The author, password and every level as values.
+  // The author, password and every level as values, without any preview:
+  // what a save writes.
   PackContents Contents() const;
+
+  // While one of these lives, every level holds only what the author made:
+  // each registered overlay (a preview drawn into the terrain) is lifted out
+  // of it, silently, and goes back bit for bit when the last one goes.
+  // Every reader of the levels in place (the undo history, copies, checks)
+  // reads inside one; nothing may change the pack meanwhile.
+  class PreviewFree {
+   public:
+    explicit PreviewFree(const CLevelPack& pack);
+    ~PreviewFree();
+    PreviewFree(const PreviewFree&) = delete;
+    PreviewFree& operator=(const PreviewFree&) = delete;
+    const CLevelPack& operator*() const { return m_pack; }
+    const CLevelPack* operator->() const { return &m_pack; }
+
+   private:
+    const CLevelPack& m_pack;
+  };
+  [[nodiscard]] PreviewFree WithoutPreviews() const {
+    return PreviewFree(*this);
+  }
+  // Something that draws into the levels registers for as long as it may
+  // draw; it must have taken its drawing out before it goes.
+  void AddOverlay(IPackOverlay* overlay);
+  void RemoveOverlay(IPackOverlay* overlay);
+
   // Replaces every level with those of a loaded pack, as a load does: all
   // levels are deleted, the new ones are added (so they get serials 0 to
   // n - 1 and the first level a fresh passcode, since a file stores none),
@@ -65,4 +93,9 @@ class CLevelPack {
   std::string m_szAuthorName;
   std::string m_szFilePath;
   bool m_bModified = false;
+
+ private:
+  std::vector<IPackOverlay*> m_overlays;
+  // Open PreviewFree scopes; the overlays are lifted while it is above 0.
+  mutable int m_nLifted = 0;
 };

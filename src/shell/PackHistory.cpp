@@ -20,6 +20,7 @@ bool SameBytes(const LevelRecord& a, const LevelRecord& b) {
 // True when the live pack holds exactly what the snapshot holds (the current
 // index aside).
 bool PackMatches(const CLevelPack& pack, const PackSnapshot& snapshot) {
+  const CLevelPack::PreviewFree clean = pack.WithoutPreviews();
   if (pack.Count() != static_cast<int>(snapshot.levels.size()) ||
       pack.m_szAuthorName != snapshot.author ||
       pack.m_szPassword != snapshot.password) {
@@ -121,6 +122,8 @@ PackHistory::~PackHistory() {
 
 PackSnapshot PackHistory::Capture(const CLevelPack& pack,
                                   const PackSnapshot* reuse) {
+  // A preview drawn into the terrain is never part of a step.
+  const CLevelPack::PreviewFree clean = pack.WithoutPreviews();
   PackSnapshot snapshot;
   snapshot.author = pack.m_szAuthorName;
   snapshot.password = pack.m_szPassword;
@@ -159,6 +162,7 @@ void PackHistory::Begin(const QString& label, MergeKind merge) {
   m_bDropOpen = m_bRestoring;
   if (m_bDropOpen) return;
   m_bFlagAtBegin = m_pack.m_bModified;
+  m_bOpenPushed = false;
   RecordUnrecordedChanges();
   m_openLabel = label;
   m_openMerge = merge;
@@ -172,15 +176,19 @@ void PackHistory::Commit() {
     m_bDropOpen = false;
     return;
   }
+  // What changed is measured over the whole step: checkpoints (the level
+  // order dialog) may have kept all of it already, and a save inside the
+  // step may have marked it as the file's state.
   const bool pushed = PushOpenStep();
   m_openBefore = {};
-  if (pushed) {
+  if (pushed || m_bOpenPushed) {
     SyncModified();
   } else if (!m_bFlagAtBegin) {
     // Nothing changed, so the pack still equals its file, whatever the
     // handler did with the flag (the level order dialog always sets it).
     m_pack.m_bModified = false;
   }
+  m_bOpenPushed = false;
 }
 
 void PackHistory::Checkpoint(const QString& label) {
@@ -198,6 +206,7 @@ bool PackHistory::PushOpenStep() {
                                  m_openMerge, m_nMergeEpoch));
   }
   m_known = after;
+  if (changed && m_nDepth > 0) m_bOpenPushed = true;
   // Whatever happens next in the open step is measured from here.
   m_openBefore = std::move(after);
   return changed;

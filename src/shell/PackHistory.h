@@ -66,8 +66,9 @@ class PackHistory : public QObject {
   void Begin(const QString& label, MergeKind merge = NoMerge);
   // Closes the step opened by the matching Begin(). Keeps it when the pack
   // changed (not counting the current index) and sets the modified flag
-  // from the history. When nothing changed the flag goes back to clear if
-  // it was clear at Begin(); a flag already set stays set.
+  // from the history. When nothing changed since Begin() (no checkpoint
+  // and no save inside the step kept anything either) the flag goes back
+  // to clear if it was clear at Begin(); a flag already set stays set.
   void Commit();
   // Keeps what the open step changed so far as a step named `label` and
   // goes on with a fresh open step: for a dialog whose every action is a
@@ -144,6 +145,8 @@ class PackHistory : public QObject {
   int m_nDepth = 0;
   bool m_bDropOpen = false;
   bool m_bFlagAtBegin = false;  // the modified flag when the step opened
+  // The open step already kept steps of its own (checkpoints, a save).
+  bool m_bOpenPushed = false;
   QString m_openLabel;
   MergeKind m_openMerge = NoMerge;
   PackSnapshot m_openBefore;

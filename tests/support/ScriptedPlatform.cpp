@@ -13,6 +13,12 @@ IPlatform::Answer ScriptedPlatform::MessageBox(QWidget* /*parent*/,
     answers.pop_front();
     return answer;
   }
+  if (onMessage) {
+    if (const std::optional<Answer> answer = onMessage(messages.back())) {
+      return *answer;
+    }
+    return LeastCommitting(buttons);
+  }
   ++unexpected;
   return LeastCommitting(buttons);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "uikit/Platform.h"
@@ -45,6 +46,10 @@ class ScriptedPlatform : public IPlatform {
   // Runs each dialog: it may fill the dialog's fields and returns what exec()
   // would (QDialog::Accepted or QDialog::Rejected). Unset: Rejected.
   std::function<int(QDialog&)> onDialog;
+  // Answers a message box when the queue is empty (a randomised session
+  // answers by the question's text); unset, or returning nothing, falls
+  // back to the least committing answer. Either way the call is expected.
+  std::function<std::optional<Answer>(const MessageCall&)> onMessage;
 
   // What was asked, in order.
   std::vector<MessageCall> messages;
