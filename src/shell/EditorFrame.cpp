@@ -88,6 +88,7 @@ class FrameEffects final : public IFrameEffects {
            QDialog::Accepted;
   }
   void ShowStatus(const QString& text) override { m_frame.ShowStatus(text); }
+  void PackWritten() override { m_frame.History().OnPackSaved(); }
 
  private:
   CEditorFrame& m_frame;
@@ -501,16 +502,14 @@ void CEditorFrame::ChoosePlacementTool(int id) {
 
 // ---- Handlers ----
 
-// New and Load start a fresh history; a save marks the state the file holds.
+// New and Load start a fresh history. Every write, also the one "Save
+// changes?" makes, marks the state the file holds as it happens (through
+// PackWritten), however the command that made it ends.
 void CEditorFrame::OnFileNew() {
   if (m_pFiles->New()) m_pHistory->OnPackReplaced(false);
 }
-void CEditorFrame::OnFileSave() {
-  if (m_pFiles->Save()) m_pHistory->OnPackSaved();
-}
-void CEditorFrame::OnFileSaveAs() {
-  if (m_pFiles->SaveAs()) m_pHistory->OnPackSaved();
-}
+void CEditorFrame::OnFileSave() { m_pFiles->Save(); }
+void CEditorFrame::OnFileSaveAs() { m_pFiles->SaveAs(); }
 void CEditorFrame::OnFileLoad() {
   if (m_pFiles->Load()) m_pHistory->OnPackReplaced(true);
 }

@@ -177,6 +177,7 @@ bool CFileCommands::WritePack(const std::string& path) {
   }
   m_pack.m_szFilePath = path;
   m_pack.m_bModified = false;
+  m_frame.PackWritten();
   m_frame.ShowStatus(QStringLiteral("Saved %1").arg(ToQString(path)));
   return true;
 }

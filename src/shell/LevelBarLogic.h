@@ -32,6 +32,10 @@ class IFrameEffects {
   virtual bool RunPasswordPrompt(const std::string& expected) = 0;
   // A passing note in the status bar.
   virtual void ShowStatus(const QString& text) = 0;
+  // The pack was just written to its file, whichever command wrote it (also
+  // the save that "Save changes?" makes before New, Load or closing): the
+  // state it holds now is the saved state.
+  virtual void PackWritten() {}
 };
 
 // The four level bars: the level number with its up-down, the level name,
