@@ -23,11 +23,6 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The mode a newly created file gets: 0666 less the process's umask. An
 // existing target keeps its own mode.
 mode_t ModeForTarget(const std::string& path) {
@@ -81,7 +76,9 @@ bool WriteFileAtomically(const std::string& path,
   }
   const std::string target = ResolveLink(path);
   const std::string folder = FolderOf(target);
-  std::string temp = folder + "." + NameOf(target) + ".XXXXXX";
+  // A short name of its own: a target name may already be as long as the
+  // file system allows, so one made from it could be refused.
+  std::string temp = folder + ".plodpak-XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
     error = Failure("Cannot create a file in the folder of", path, errno);

@@ -44,6 +44,23 @@ TEST_F(SafeWrite, CreatesAndReplaces) {
   ExpectOnly({"pack.83p"});
 }
 
+// Every name the file system takes can be written, up to its 255 bytes,
+// also over an existing file; the temporary file does not need a longer one.
+TEST_F(SafeWrite, WritesNamesUpToTheLongestTheFileSystemTakes) {
+  for (const std::size_t length : {247u, 248u, 251u, 255u}) {
+    const std::string name = std::string(length - 4, 'n') + ".83p";
+    const std::string path = Path(name);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, Bytes{1, 2}, error))
+        << length << ": " << error;
+    ASSERT_TRUE(WriteFileAtomically(path, Bytes{3}, error))
+        << length << ": " << error;
+    EXPECT_EQ(ReadBytes(path), Bytes{3}) << length;
+    ExpectOnly({name});
+    fs::remove(path);
+  }
+}
+
 TEST_F(SafeWrite, WritesThroughASymbolicLink) {
   WriteBytes(Path("real.83p"), Bytes{1});
   fs::create_symlink(Path("real.83p"), m_dir.Path() / "link.83p");
