@@ -54,6 +54,17 @@ void CCanvasWidget::SetScrollBars(QScrollBar* horizontal,
             [this, isHorizontal](int action) {
               OnScrollAction(isHorizontal, action);
             });
+    // Whatever else moves the bar (its context menu's "Scroll here", a
+    // program) moves the canvas as a thumb drag to that value would.
+    connect(bar, &QAbstractSlider::valueChanged, this,
+            [this, isHorizontal](int value) {
+              const ScrollBarSettings shown = isHorizontal
+                                                  ? m_logic.HorizontalBar()
+                                                  : m_logic.VerticalBar();
+              if (value != shown.QtValue()) {
+                ScrollTo(isHorizontal, SB_THUMBTRACK, value);
+              }
+            });
   }
   UpdateScrollBars();
 }
@@ -210,10 +221,15 @@ void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
     default:
       break;
   }
-  const int position = bar->sliderPosition();
+  ScrollTo(horizontal, code, bar->sliderPosition());
+}
+
+void CCanvasWidget::ScrollTo(bool horizontal, int code, int position) {
+  QScrollBar* bar = horizontal ? m_pHScroll : m_pVScroll;
   const ScrollResult result = horizontal ? m_logic.OnHScroll(code, position)
                                          : m_logic.OnVScroll(code, position);
   // The bar shows the new origin, as far as its range reaches.
+  const QSignalBlocker blocker(bar);
   bar->setSliderPosition(
       std::clamp(result.origin, bar->minimum(), bar->maximum()));
   if (result.delta != 0) {

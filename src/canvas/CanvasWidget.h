@@ -74,6 +74,8 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
 
   void RenderIfDirty();
   void OnScrollAction(bool horizontal, int action);
+  // Runs one scroll request on an axis and puts the bar on the new origin.
+  void ScrollTo(bool horizontal, int code, int position);
   void EndStroke();
 
   CLevelPack& m_pack;

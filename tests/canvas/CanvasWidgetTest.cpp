@@ -5,7 +5,10 @@
 
 #include <QFocusEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <functional>
+#include <vector>
 
 #include "canvas/CanvasWidget.h"
 #include "model/LevelPack.h"
@@ -200,6 +203,60 @@ TEST_F(CanvasWidgetTest, ScrollBarsCarryLineAndThumbSteps) {
   Level().m_nWidthBytes = MIN_WIDTH_BYTES;
   canvas->RefreshView();
   EXPECT_FALSE(h.isEnabled());
+}
+
+// The canvas follows the bar's value whatever moved it: the context menu's
+// "Scroll here" sets the value, its "Top"/"Bottom" and the keys on a
+// focused bar trigger actions.
+TEST_F(CanvasWidgetTest, CanvasFollowsTheScrollBarWhateverMovesIt) {
+  // 192 x 96 pixels: larger than the canvas both ways.
+  while (Level().m_nWidthBytes < 24) Level().AddColumn();
+  while (Level().m_nHeight < 96) Level().AddRow();
+  QScrollBar h(Qt::Horizontal);
+  QScrollBar v(Qt::Vertical);
+  canvas->SetScrollBars(&h, &v);
+  canvas->RefreshView();
+  ASSERT_TRUE(h.isEnabled());
+  ASSERT_TRUE(v.isEnabled());
+  const auto key = [](QScrollBar& bar, Qt::Key k) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QCoreApplication::sendEvent(&bar, &press);
+  };
+  struct Case {
+    const char* name;
+    bool horizontal;
+    std::function<void(QScrollBar&)> move;
+    int origin;  // expected; kAny: wherever the bar now stands
+  };
+  constexpr int kAny = 1 << 20;
+  const std::vector<Case> cases = {
+      {"scroll here", true, [](QScrollBar& b) { b.setValue(103); }, 100},
+      {"scroll here, vertical", false, [](QScrollBar& b) { b.setValue(57); },
+       56},
+      {"bottom", false,
+       [](QScrollBar& b) { b.triggerAction(QAbstractSlider::SliderToMaximum); },
+       kAny},
+      {"page key", true, [&](QScrollBar& b) { key(b, Qt::Key_PageDown); },
+       kAny},
+      {"end key", false, [&](QScrollBar& b) { key(b, Qt::Key_End); }, kAny},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QScrollBar& bar = c.horizontal ? h : v;
+    bar.triggerAction(QAbstractSlider::SliderToMinimum);
+    const int& origin =
+        c.horizontal ? Logic().View().m_nOriginX : Logic().View().m_nOriginY;
+    ASSERT_EQ(origin, MIN_ORIGIN);
+    c.move(bar);
+    EXPECT_NE(origin, MIN_ORIGIN);
+    if (c.origin != kAny) {
+      EXPECT_EQ(origin, c.origin);
+    }
+    EXPECT_EQ(origin % 4, 0);
+    const ScrollBarSettings s =
+        c.horizontal ? Logic().HorizontalBar() : Logic().VerticalBar();
+    EXPECT_EQ(bar.value(), s.QtValue()) << "the bar shows the origin";
+  }
 }
 
 }  // namespace
