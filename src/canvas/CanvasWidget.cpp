@@ -180,21 +180,34 @@ void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CCanvasWidget::wheelEvent(QWheelEvent* event) {
-  // Three line steps a notch, sideways with Shift held or a sideways wheel.
-  const QPoint angle = event->angleDelta();
+  // A touchpad reports pixels; a wheel reports eighths of a degree, 120 a
+  // notch, which scrolls three lines. Both add up in units of a 120th of a
+  // notch (a pixel is 10 of them, a 4-pixel line 40) until a whole line is
+  // reached, so small events scroll smoothly and none is lost. Sideways with
+  // Shift held or a sideways wheel.
+  constexpr int kUnitsPerPixel = 10;
+  constexpr int kUnitsPerLine = 4 * kUnitsPerPixel;
+  const bool pixels = !event->pixelDelta().isNull();
+  const QPoint delta = pixels ? event->pixelDelta() : event->angleDelta();
   const bool sideways =
-      angle.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
-  const int amount = angle.x() != 0 ? angle.x() : angle.y();
+      delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
+  const int amount =
+      (delta.x() != 0 ? delta.x() : delta.y()) * (pixels ? kUnitsPerPixel : 1);
+  event->accept();
   if (amount == 0) return;
-  const int code = amount > 0 ? SB_LINEUP : SB_LINEDOWN;
-  for (int i = 0; i < 3; ++i) {
+  int& rest = sideways ? m_nWheelRestX : m_nWheelRestY;
+  if ((rest > 0) != (amount > 0)) rest = 0;  // turning back starts afresh
+  rest += amount;
+  const int lines = rest / kUnitsPerLine;
+  rest -= lines * kUnitsPerLine;
+  const int code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
+  for (int i = std::abs(lines); i > 0; --i) {
     const ScrollResult result =
         sideways ? m_logic.OnHScroll(code, 0) : m_logic.OnVScroll(code, 0);
     if (result.delta != 0) m_bDirty = true;
   }
   UpdateScrollBars();
   if (m_bDirty) update();
-  event->accept();
 }
 
 void CCanvasWidget::OnScrollAction(bool horizontal, int action) {

@@ -89,5 +89,8 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   Rect m_rcPending;  // cells painted since the last flush
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;
+  // Wheel and touchpad scrolling not yet worth a whole line, per axis.
+  int m_nWheelRestX = 0;
+  int m_nWheelRestY = 0;
   std::array<QCursor, 5> m_cursors;
 };

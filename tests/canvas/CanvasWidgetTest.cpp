@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <functional>
 #include <vector>
 
@@ -256,6 +257,49 @@ TEST_F(CanvasWidgetTest, CanvasFollowsTheScrollBarWhateverMovesIt) {
     const ScrollBarSettings s =
         c.horizontal ? Logic().HorizontalBar() : Logic().VerticalBar();
     EXPECT_EQ(bar.value(), s.QtValue()) << "the bar shows the origin";
+  }
+}
+
+// The wheel scrolls by what the event says: 120 units of angle are three
+// lines (12 pixels), smaller events add up, and a touchpad's pixel delta is
+// taken as it is; the view moves in whole 4-pixel lines.
+TEST_F(CanvasWidgetTest, WheelScrollsByTheEventsDelta) {
+  while (Level().m_nHeight < 192) Level().AddRow();
+  QScrollBar h(Qt::Horizontal);
+  QScrollBar v(Qt::Vertical);
+  canvas->SetScrollBars(&h, &v);
+  canvas->RefreshView();
+  ASSERT_TRUE(v.isEnabled());
+  const auto wheel = [&](QPoint pixels, QPoint angle) {
+    const QPointF at(50, 50);
+    QWheelEvent event(at, canvas->mapToGlobal(at), pixels, angle, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(canvas, &event);
+  };
+  struct Case {
+    const char* name;
+    QPoint pixels;  // per event
+    QPoint angle;
+    std::vector<int> moved;  // origin moved after each event (down +)
+  };
+  const std::vector<Case> cases = {
+      {"a notch down", {}, {0, -120}, {12}},
+      {"a notch up", {}, {0, 120}, {-12}},
+      {"eighth notches", {}, {0, -15}, {0, 0, 4, 4, 4, 8, 8, 12}},
+      {"pixels", {0, -5}, {0, -40}, {4, 8, 12, 20}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    v.triggerAction(QAbstractSlider::SliderToMinimum);
+    v.triggerAction(QAbstractSlider::SliderPageStepAdd);  // room both ways
+    const int start = Logic().View().m_nOriginY;
+    std::vector<int> moved;
+    for (std::size_t i = 0; i < c.moved.size(); ++i) {
+      wheel(c.pixels, c.angle);
+      moved.push_back(Logic().View().m_nOriginY - start);
+    }
+    EXPECT_EQ(moved, c.moved);
+    EXPECT_EQ(v.value(), Logic().View().m_nOriginY);
   }
 }
 
