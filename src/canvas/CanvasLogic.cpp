@@ -60,6 +60,11 @@ bool CCanvasLogic::IsInLevel(Point level) const {
   return ::IsInLevel(m_pack.Current(), level);
 }
 
+bool CCanvasLogic::PixelUnder(Point client, Point& level) const {
+  level = ClientToLevel(client);
+  return IsInLevel(level) && m_view.RowBelowBars(level.y);
+}
+
 // ---- Painting ----
 
 void CCanvasLogic::OnPaint() {
@@ -234,6 +239,10 @@ CanvasAction CCanvasLogic::OnLButtonDown(Point client) {
   CanvasAction action;
   action.captureMouse = true;
   m_bDrawing = true;
+  // The widget's top rows may lie in the block of a row whose cell is not
+  // painted (above the canvas top): the stroke starts there, but the click
+  // itself changes nothing the author cannot see.
+  if (!m_view.RowBelowBars(p.y)) return action;
   if (IsLargePen(m_curCurrent)) {
     StampMask(p, m_nPenColour, LargePenDisc(), true);
   } else {

@@ -70,6 +70,9 @@ class CCanvasLogic : private IPackOverlay {
   }
   Point LevelToClient(Point level) const { return m_view.LevelToClient(level); }
   bool IsInLevel(Point level) const;
+  // The level pixel a click at `client` changes: false when it changes
+  // none (outside the level, or a row whose cell is above the canvas top).
+  bool PixelUnder(Point client, Point& level) const;
 
   // ---- Painting ----
   // The whole level: background with outline and grid, every terrain pixel
