@@ -24,12 +24,12 @@ Rect Union(const Rect& a, const Rect& b) {
           std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
-Point ToPoint(const QPointF& p) {
-  return {static_cast<int>(std::floor(p.x())),
-          static_cast<int>(std::floor(p.y()))};
-}
-
 }  // namespace
+
+Point CCanvasWidget::ClientPoint(const QPointF& position) {
+  return {static_cast<int>(std::floor(position.x())),
+          static_cast<int>(std::floor(position.y()))};
+}
 
 CCanvasWidget::CCanvasWidget(CLevelPack& pack, QWidget* parent)
     : QWidget(parent), m_pack(pack), m_logic(pack, *this) {
@@ -166,17 +166,17 @@ void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) {
 
 void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  Apply(m_logic.OnLButtonDown(ToPoint(event->position())));
+  Apply(m_logic.OnLButtonDown(ClientPoint(event->position())));
 }
 
 void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-  m_logic.OnMouseMove(ToPoint(event->position()));
+  m_logic.OnMouseMove(ClientPoint(event->position()));
   FlushUpdates();
 }
 
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  Apply(m_logic.OnLButtonUp(ToPoint(event->position())));
+  Apply(m_logic.OnLButtonUp(ClientPoint(event->position())));
 }
 
 void CCanvasWidget::wheelEvent(QWheelEvent* event) {

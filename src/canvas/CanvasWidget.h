@@ -9,6 +9,7 @@
 #include "canvas/CanvasPainter.h"
 
 class CLevelPack;
+class QPointF;
 class QScrollBar;
 
 // The canvas on screen. The canvas logic draws into one backing image the
@@ -21,6 +22,10 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
 
  public:
   CCanvasWidget(CLevelPack& pack, QWidget* parent = nullptr);
+
+  // The client point of a pointer position: the pixel it lies on, each
+  // coordinate floored (a fractional position belongs to the pixel it is in).
+  static Point ClientPoint(const QPointF& position);
 
   CCanvasLogic& Logic() { return m_logic; }
   const CCanvasLogic& Logic() const { return m_logic; }

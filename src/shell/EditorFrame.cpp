@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -589,7 +590,25 @@ void CEditorFrame::ShiftOrigin(int dx, int dy) {
 }
 
 void CEditorFrame::ShowStatus(const QString& text) {
-  statusBar()->showMessage(text);
+  // The note shares the bar with the permanent fields to its right. One too
+  // long for the room left is shortened in the middle: its start ("Loaded")
+  // stays, and so does the file's name when it names one.
+  QStatusBar* bar = statusBar();
+  const int room = m_pPixelLabel->geometry().left() - 8;
+  const QFontMetrics metrics = bar->fontMetrics();
+  if (room <= 0 || metrics.horizontalAdvance(text) <= room) {
+    bar->showMessage(text);
+    return;
+  }
+  const qsizetype slash = text.lastIndexOf(QLatin1Char('/'));
+  const QString name = slash < 0 ? QString() : text.mid(slash);
+  const int headRoom = room - metrics.horizontalAdvance(name);
+  if (slash > 0 && headRoom > metrics.horizontalAdvance(text.left(8))) {
+    bar->showMessage(
+        metrics.elidedText(text.left(slash), Qt::ElideRight, headRoom) + name);
+  } else {
+    bar->showMessage(metrics.elidedText(text, Qt::ElideMiddle, room));
+  }
 }
 
 void CEditorFrame::UpdatePackInfo() {
@@ -628,11 +647,12 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_pCanvas) {
     switch (event->type()) {
       case QEvent::MouseMove: {
-        const QPoint at =
-            static_cast<QMouseEvent*>(event)->position().toPoint();
-        const Point level = Logic().ClientToLevel({at.x(), at.y()});
+        // The pixel a click here would change, taken as the canvas takes it.
+        const Point at = CCanvasWidget::ClientPoint(
+            static_cast<QMouseEvent*>(event)->position());
+        Point level;
         m_pPixelLabel->setText(
-            Logic().IsInLevel(level)
+            Logic().PixelUnder(at, level)
                 ? QStringLiteral("Pixel: %1, %2").arg(level.x).arg(level.y)
                 : QString());
         break;

@@ -7,6 +7,8 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <cstring>
 #include <functional>
@@ -180,6 +182,68 @@ TEST_F(FrameFilesTest, ResizeArrowsKeepToTheLimitsAndShowTheSize) {
   EXPECT_EQ(level.m_nWidthBytes, 24);
   EXPECT_EQ(level.m_nHeight, 96);
   EXPECT_TRUE(platform.messages.empty());
+}
+
+// At fractional pointer positions (fractional display scaling) the status
+// bar names the pixel a click there changes, and nothing where a click
+// changes none.
+TEST_F(FrameFilesTest, StatusBarNamesThePixelAClickWouldChange) {
+  QWidget* canvas = &frame->Canvas();
+  const auto move = [&](QPointF at) {
+    QMouseEvent event(QEvent::MouseMove, at, canvas->mapToGlobal(at),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+  };
+  const auto press = [&](QPointF at) {
+    QMouseEvent down(QEvent::MouseButtonPress, at, canvas->mapToGlobal(at),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, canvas->mapToGlobal(at),
+                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &up);
+  };
+  // The last client column and row of pixel (10, 10)'s block, plus a
+  // fraction that rounding would carry into the next block.
+  const Point corner = frame->Logic().LevelToClient({10, 10});
+  const QPointF at(corner.x + 3.6, corner.y + 4.6);
+  move(at);
+  EXPECT_EQ(frame->PixelLabel()->text(), "Pixel: 10, 10");
+  press(at);
+  EXPECT_TRUE(Pack().Current().GetPixel(10, 10));
+  EXPECT_FALSE(Pack().Current().GetPixel(11, 11));
+
+  // Scrolled down, the widget's top row lies in the block of a row whose
+  // cell is not painted: a click there changes nothing, so no pixel is named.
+  while (Pack().Current().m_nHeight < MAX_HEIGHT) Pack().Current().AddRow();
+  frame->RefreshView();
+  frame->Logic().View().m_nOriginY = 40;
+  const double x = frame->Logic().LevelToClient({10, 0}).x + 1.5;
+  move(QPointF(x, 0.5));
+  EXPECT_TRUE(frame->PixelLabel()->text().isEmpty())
+      << frame->PixelLabel()->text().toStdString();
+  move(QPointF(x, 1.5));
+  EXPECT_EQ(frame->PixelLabel()->text(), "Pixel: 10, 10");
+}
+
+// A passing note that would run under the permanent fields is shortened in
+// the middle, keeping its start and the file's name.
+TEST_F(FrameFilesTest, LongStatusNotesAreShortenedInTheMiddle) {
+  frame->resize(520, 400);
+  ProcessEvents();
+  const QString path = QStringLiteral("/home/author/") +
+                       QString(120, QLatin1Char('d')) +
+                       QStringLiteral("/my pack.83p");
+  frame->ShowStatus(QStringLiteral("Loaded ") + path);
+  const QString shown = frame->statusBar()->currentMessage();
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("Loaded /")))
+      << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("my pack.83p")))
+      << shown.toStdString();
+  EXPECT_LE(frame->statusBar()->fontMetrics().horizontalAdvance(shown),
+            frame->PixelLabel()->geometry().left());
+  // A note that fits is shown as it is.
+  frame->ShowStatus(QStringLiteral("Saved /tmp/a.83p"));
+  EXPECT_EQ(frame->statusBar()->currentMessage(), "Saved /tmp/a.83p");
 }
 
 TEST_F(FrameFilesTest, StatusBarShowsThePointersPixelAndThePacksSize) {
