@@ -53,6 +53,15 @@ int SaveDialogs(QDialog& dialog) {
   return FrameDriver::AnswerDialog(dialog, QStringLiteral("pw"));
 }
 
+// A file command whose save may ask for a name (Save of a pack without a
+// file, or the save "Save changes?" makes before New).
+void FileCommand(Session& s, int command) {
+  s.platform.fileNames.push_back(QString::fromStdString(FileName(s)));
+  s.drive->WithDialogs(command, SaveDialogs);
+  s.platform.fileNames.clear();
+  RememberFile(s);
+}
+
 // File > Load... of one file of the session, the damaged file or nothing;
 // the password prompt is answered right, wrong (then cancelled) or
 // cancelled.
@@ -192,10 +201,7 @@ std::vector<SessionAction> BuiltInActions() {
       {"save", 5,
        [](Session& s) {
          if (s.Chance(50)) s.drive->PlaceEntranceAndExitEverywhere();
-         s.platform.fileNames.push_back(QString::fromStdString(FileName(s)));
-         s.drive->WithDialogs(IDM_FILE_SAVE, SaveDialogs);
-         s.platform.fileNames.clear();
-         RememberFile(s);
+         FileCommand(s, IDM_FILE_SAVE);
        }},
       {"save as", 3,
        [](Session& s) {
@@ -207,10 +213,7 @@ std::vector<SessionAction> BuiltInActions() {
       {"new", 2,
        [](Session& s) {
          s.saveChanges = SaveChangesAnswer(s);
-         s.platform.fileNames.push_back(QString::fromStdString(FileName(s)));
-         s.drive->WithDialogs(IDM_FILE_NEW, SaveDialogs);
-         s.platform.fileNames.clear();
-         RememberFile(s);
+         FileCommand(s, IDM_FILE_NEW);
        }},
       {"exit", 1,
        [](Session& s) {

@@ -84,40 +84,17 @@ class WorkKeptTest : public ShownFrameFixture<CEditorFrame> {
 TEST_F(WorkKeptTest, LevelOrderChangesOnASavedOrLoadedPackAreChanges) {
   struct Case {
     const char* name;
-    bool loaded;  // opened with Load rather than just saved
-    bool ok;      // closed with OK (else Cancel: the actions stay done)
-    std::function<void(CLevelOrderDlg&)> actions;
-  };
-  const auto select = [](CLevelOrderDlg& d, int row) {
-    d.List()->setCurrentRow(row);
+    bool loaded;        // opened with Load rather than just saved
+    bool ok;            // closed with OK (else Cancel: the actions stay done)
+    int row;            // the level selected first
+    const char* steps;  // in order: u(p), d(own), x (delete)
   };
   const std::vector<Case> cases = {
-      {"move up", false, true,
-       [&](CLevelOrderDlg& d) {
-         select(d, 1);
-         d.OnMoveUp();
-       }},
-      {"move down", true, true,
-       [&](CLevelOrderDlg& d) {
-         select(d, 0);
-         d.OnMoveDown();
-       }},
-      {"delete", false, true,
-       [&](CLevelOrderDlg& d) {
-         select(d, 1);
-         d.OnDelete();
-       }},
-      {"delete, then cancel", true, false,
-       [&](CLevelOrderDlg& d) {
-         select(d, 0);
-         d.OnDelete();
-       }},
-      {"two moves", false, true,
-       [&](CLevelOrderDlg& d) {
-         select(d, 2);
-         d.OnMoveUp();
-         d.OnMoveUp();
-       }},
+      {"move up", false, true, 1, "u"},
+      {"move down", true, true, 0, "d"},
+      {"delete", false, true, 1, "x"},
+      {"delete, then cancel", true, false, 0, "x"},
+      {"two moves", false, true, 2, "uu"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -125,7 +102,16 @@ TEST_F(WorkKeptTest, LevelOrderChangesOnASavedOrLoadedPackAreChanges) {
     SavePackOf(3);
     if (c.loaded) LoadPack();
     const std::vector<std::uint8_t> before = testsupport::ReadBytes(path);
-    drive->Reorder(c.actions, c.ok);
+    drive->Reorder(
+        [&c](CLevelOrderDlg& d) {
+          d.List()->setCurrentRow(c.row);
+          for (const char* step = c.steps; *step != '\0'; ++step) {
+            if (*step == 'u') d.OnMoveUp();
+            if (*step == 'd') d.OnMoveDown();
+            if (*step == 'x') d.OnDelete();
+          }
+        },
+        c.ok);
     ExpectModified(true, "after the dialog");
     EXPECT_FALSE(FileHoldsThePack());
 
