@@ -22,8 +22,10 @@ namespace plodpak_test {
 
 namespace fs = std::filesystem;
 
-ToolResult RunPlodpak(const std::vector<std::string>& args,
-                      const std::string& workFolder) {
+namespace {
+
+ToolResult Spawn(const std::vector<std::string>& args,
+                 const std::string& workFolder, const std::string& inPath) {
   TempFolder folder;
   const std::string outPath = folder / "stdout";
   const std::string errPath = folder / "stderr";
@@ -36,7 +38,7 @@ ToolResult RunPlodpak(const std::vector<std::string>& args,
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(),
                                    O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -61,6 +63,21 @@ ToolResult RunPlodpak(const std::vector<std::string>& args,
   result.out = ReadText(outPath);
   result.err = ReadText(errPath);
   return result;
+}
+
+}  // namespace
+
+ToolResult RunPlodpak(const std::vector<std::string>& args,
+                      const std::string& workFolder) {
+  return Spawn(args, workFolder, "/dev/null");
+}
+
+ToolResult RunPlodpakWithInput(const std::vector<std::string>& args,
+                               const std::string& input) {
+  TempFolder folder;
+  const std::string inPath = folder / "stdin";
+  WriteText(inPath, input);
+  return Spawn(args, "", inPath);
 }
 
 LevelRecord RandomLevel(unsigned seed, int widthBytes, int height, int blocks) {

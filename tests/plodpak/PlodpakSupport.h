@@ -22,6 +22,10 @@ struct ToolResult {
 ToolResult RunPlodpak(const std::vector<std::string>& args,
                       const std::string& folder = "");
 
+// As RunPlodpak, with `input` as the tool's standard input.
+ToolResult RunPlodpakWithInput(const std::vector<std::string>& args,
+                               const std::string& input);
+
 // Temporary folders and whole-file reads and writes, as every test has them.
 using testsupport::ReadBytes;
 using testsupport::ReadText;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <istream>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -19,13 +20,20 @@ namespace plodpak {
 
 namespace {
 
-// The editor's password prompt answers a wrong password with these words.
-constexpr const char* WRONG_PASSWORD = "Wrong. Try again.";
+// A wrong password is named as such, followed by the words the editor's
+// password prompt answers it with.
+constexpr const char* WRONG_PASSWORD = "wrong password (Wrong. Try again.)";
+
+// A password file holds one short line; anything far longer is not a
+// password file.
+constexpr std::size_t PASSWORD_SOURCE_MAX_BYTES = 4096;
 
 struct Options {
   std::vector<std::string> operands;
   std::optional<std::string> out;
-  std::optional<std::string> password;
+  std::optional<std::string> password;      // "-" reads standard input
+  std::optional<std::string> passwordFile;  // a file holding the password
+  bool noPassword = false;
   bool json = false;
   bool plus = false;
   bool help = false;
@@ -45,8 +53,9 @@ bool IsHelp(std::string_view arg) {
 }
 
 // Reads the options after the command word. `allowed` lists the options the
-// command takes; "--out" and "--password" take a value ("--out DIR" or
-// "--out=DIR"); "--" ends the options; "--help" is taken by every command.
+// command takes; "--out", "--password" and "--password-file" take a value
+// ("--out DIR" or "--out=DIR"); "--" ends the options; "--help" is taken by
+// every command.
 bool ParseOptions(const std::vector<std::string>& args,
                   const std::set<std::string_view>& allowed, Options& options,
                   std::string& error) {
@@ -71,7 +80,7 @@ bool ParseOptions(const std::vector<std::string>& args,
       error = "unknown option " + name + " for " + args[0];
       return false;
     }
-    if (name == "--out" || name == "--password") {
+    if (name == "--out" || name == "--password" || name == "--password-file") {
       std::string value;
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
@@ -81,7 +90,9 @@ bool ParseOptions(const std::vector<std::string>& args,
         error = name + " needs a value";
         return false;
       }
-      (name == "--out" ? options.out : options.password) = value;
+      (name == "--out"        ? options.out
+       : name == "--password" ? options.password
+                              : options.passwordFile) = value;
     } else if (equals != std::string::npos) {
       error = name + " takes no value";
       return false;
@@ -89,6 +100,8 @@ bool ParseOptions(const std::vector<std::string>& args,
       options.json = true;
     } else if (name == "--8xp") {
       options.plus = true;
+    } else if (name == "--no-password") {
+      options.noPassword = true;
     }
   }
   return true;
@@ -109,6 +122,58 @@ std::string Printable(std::string_view bytes) {
     }
   }
   return out;
+}
+
+// One line read from a password file or standard input: a final line break
+// ("\n" or "\r\n") is not part of the password.
+std::string PasswordLine(std::string text) {
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return text;
+}
+
+// The password the command line names: given as a word, read from standard
+// input ("--password -") or read from a file ("--password-file FILE"), or
+// none. A password read from a file or standard input must be one the
+// manifest could hold. False, with the reason in `problem`, when it cannot be
+// read or is not a password.
+bool ObtainPassword(const Options& options, std::istream& in,
+                    std::optional<std::string>& password,
+                    std::string& problem) {
+  if (options.password && options.passwordFile) {
+    throw UsageError("give the password once: --password or --password-file");
+  }
+  std::string source;
+  std::string text;
+  if (options.passwordFile) {
+    source = *options.passwordFile;
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadWholeFile(source, PASSWORD_SOURCE_MAX_BYTES, bytes, error)) {
+      problem = error;
+      return false;
+    }
+    text.assign(bytes.begin(), bytes.end());
+  } else if (options.password && *options.password == "-") {
+    source = "standard input";
+    // One line, so a password typed at a terminal ends with Enter.
+    char c = 0;
+    while (text.size() <= PASSWORD_SOURCE_MAX_BYTES && in.get(c)) {
+      text += c;
+      if (c == '\n') break;
+    }
+  } else {
+    password = options.password;
+    return true;
+  }
+  text = PasswordLine(std::move(text));
+  Problems problems;
+  if (!CheckPassword(text, source, problems)) {
+    problem = problems.front();
+    return false;
+  }
+  password = std::move(text);
+  return true;
 }
 
 std::string Levels(std::size_t count) {
@@ -195,18 +260,27 @@ int Info(const Options& options, std::ostream& out, std::ostream& err) {
   return EXIT_OK;
 }
 
-int Export(const Options& options, std::ostream& out, std::ostream& err) {
+int Export(const Options& options, std::istream& in, std::ostream& out,
+           std::ostream& err) {
   if (options.operands.size() != 1) throw UsageError("export needs one FILE");
-  if (!options.password) throw UsageError("export needs --password PW");
+  if (!options.password && !options.passwordFile) {
+    throw UsageError(
+        "export needs --password PW, --password - or --password-file FILE");
+  }
   if (!options.out) throw UsageError("export needs --out DIR");
   const std::string& path = options.operands[0];
-  PackContents pack;
+  std::optional<std::string> password;
   std::string error;
+  if (!ObtainPassword(options, in, password, error)) {
+    err << error << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  PackContents pack;
   if (!LoadPackFile(path, pack, error)) {
     err << path << ": " << error << "\n";
     return EXIT_BAD_INPUT;
   }
-  if (*options.password != pack.m_szPassword) {
+  if (*password != pack.m_szPassword) {
     err << path << ": " << WRONG_PASSWORD << "\n";
     return EXIT_BAD_INPUT;
   }
@@ -225,7 +299,7 @@ int Export(const Options& options, std::ostream& out, std::ostream& err) {
     files.emplace_back(target, png);
   }
   // The manifest goes last, so it never names a picture not yet written.
-  const std::string manifest = ExportManifest(pack);
+  const std::string manifest = ExportManifest(pack, !options.noPassword);
   files.emplace_back(
       folder / "pack.json",
       QByteArray(manifest.data(), static_cast<qsizetype>(manifest.size())));
@@ -252,7 +326,8 @@ int Export(const Options& options, std::ostream& out, std::ostream& err) {
   return EXIT_OK;
 }
 
-int Build(const Options& options, std::ostream& out, std::ostream& err) {
+int Build(const Options& options, std::istream& in, std::ostream& out,
+          std::ostream& err) {
   if (options.operands.size() != 1) {
     throw UsageError("build needs one MANIFEST");
   }
@@ -262,8 +337,13 @@ int Build(const Options& options, std::ostream& out, std::ostream& err) {
   const VariableFlavour flavour =
       options.plus ? VariableFlavour::TI83Plus : VariableFlavour::TI83;
 
-  std::vector<std::uint8_t> bytes;
+  std::optional<std::string> password;
   std::string error;
+  if (!ObtainPassword(options, in, password, error)) {
+    err << error << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  std::vector<std::uint8_t> bytes;
   if (!ReadWholeFile(manifestPath, MANIFEST_MAX_BYTES, bytes, error)) {
     err << manifestPath << ": " << error << "\n";
     return EXIT_BAD_INPUT;
@@ -274,8 +354,25 @@ int Build(const Options& options, std::ostream& out, std::ostream& err) {
   std::string problem;
   const std::string_view json(reinterpret_cast<const char*>(bytes.data()),
                               bytes.size());
-  if (!ParseManifest(json, manifestPath, manifest, problems) ||
-      !AssemblePack(manifest, manifestPath, pack, problems)) {
+  if (!ParseManifest(json, manifestPath, manifest, problems)) {
+    for (const std::string& line : problems) err << line << "\n";
+    return EXIT_BAD_INPUT;
+  }
+  // A password on the command line stands in for the manifest's.
+  if (password) {
+    if (!CheckPassword(*password, "--password", problems)) {
+      err << problems.front() << "\n";
+      return EXIT_BAD_INPUT;
+    }
+    manifest.password = password;
+  }
+  if (!manifest.password) {
+    err << manifestPath
+        << ": password: missing; give it in the manifest or with "
+           "--password-file FILE or --password -\n";
+    return EXIT_BAD_INPUT;
+  }
+  if (!AssemblePack(manifest, manifestPath, pack, problems)) {
     for (const std::string& line : problems) err << line << "\n";
     return EXIT_BAD_INPUT;
   }
@@ -311,26 +408,33 @@ Commands:
   info FILE [--json]
       Shows the container's facts (variable name, type, comment, signature,
       sizes) and the level count. Shows no level contents.
-  export FILE --password PW --out DIR
+  export FILE --password PW --out DIR [--no-password]
       Writes DIR/pack.json and one 1-bit picture per level, DIR/level-1.png
       and on (black = terrain, white = empty). A wrong password writes
-      nothing.
-  build MANIFEST.json --out FILE.83p [--8xp]
+      nothing. --no-password leaves the password out of pack.json.
+  build MANIFEST.json --out FILE.83p [--8xp] [--password PW]
       Builds a pack from a manifest and its PNG pictures (paths relative to
       the manifest). The variable name comes from the output file's name,
-      the comment from the author. --8xp writes a TI-83 Plus file.
+      the comment from the author. --8xp writes a TI-83 Plus file. A
+      password given replaces the manifest's; a manifest without one needs
+      it.
+
+In place of --password PW, which others on the machine may see:
+  --password-file FILE  the password is FILE's one line
+  --password -          the password is one line read from standard input
 
 Options:
   -h, --help  Shows this help.
 
 Exit status: 0 done; 1 the output could not be written; 2 invalid input (a
-damaged or invalid pack, a bad manifest or picture, a wrong password); 64 a
-wrong command line. The manifest format is described in docs/plodpak.md.
+damaged or invalid pack, a bad manifest or picture, a password file that
+cannot be read, a wrong password: "FILE: wrong password"); 64 a wrong
+command line. The manifest format is described in docs/plodpak.md.
 )USAGE";
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out,
-        std::ostream& err) {
+int Run(const std::vector<std::string>& args, std::istream& in,
+        std::ostream& out, std::ostream& err) {
   if (!args.empty() && IsHelp(args[0])) {
     out << UsageText();
     return EXIT_OK;
@@ -342,8 +446,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out,
     std::string error;
     std::set<std::string_view> allowed;
     if (command == "info") allowed = {"--json"};
-    if (command == "export") allowed = {"--password", "--out"};
-    if (command == "build") allowed = {"--out", "--8xp"};
+    if (command == "export") {
+      allowed = {"--password", "--password-file", "--out", "--no-password"};
+    }
+    if (command == "build") {
+      allowed = {"--out", "--8xp", "--password", "--password-file"};
+    }
     if (command != "verify" && command != "info" && command != "export" &&
         command != "build") {
       throw UsageError("unknown command " + command);
@@ -355,8 +463,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out,
     }
     if (command == "verify") return Verify(options, out);
     if (command == "info") return Info(options, out, err);
-    if (command == "export") return Export(options, out, err);
-    return Build(options, out, err);
+    if (command == "export") return Export(options, in, out, err);
+    return Build(options, in, out, err);
   } catch (const UsageError& usage) {
     err << "plodpak: " << usage.Message() << "\n\n" << UsageText();
     return EXIT_USAGE;

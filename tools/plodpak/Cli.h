@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,8 +17,9 @@ inline constexpr int EXIT_USAGE = 64;     // the command line is wrong
 std::string UsageText();
 
 // Runs one plodpak command line (without the program name) and returns its
-// exit status. Reports go to `out`, problems to `err`.
-int Run(const std::vector<std::string>& args, std::ostream& out,
-        std::ostream& err);
+// exit status. Reports go to `out`, problems to `err`; a password asked for
+// with "--password -" is read from `in`.
+int Run(const std::vector<std::string>& args, std::istream& in,
+        std::ostream& out, std::ostream& err);
 
 }  // namespace plodpak

@@ -322,9 +322,10 @@ bool ParseManifest(std::string_view json, const std::string& file,
   result.author =
       report.Text(root.value("author"), "author", 1, AUTHOR_TYPED_CHARS)
           .value_or("");
-  result.password =
-      report.Text(root.value("password"), "password", 1, PASSWORD_CHARS)
-          .value_or("");
+  if (!root.value("password").isUndefined()) {
+    result.password =
+        report.Text(root.value("password"), "password", 1, PASSWORD_CHARS);
+  }
 
   const QJsonValue levels = root.value("levels");
   if (report.Required(levels, "levels", levels.isArray(), "must be an array")) {
@@ -349,6 +350,16 @@ bool ParseManifest(std::string_view json, const std::string& file,
   return true;
 }
 
+bool CheckPassword(std::string_view password, const std::string& source,
+                   Problems& problems) {
+  const std::size_t before = problems.size();
+  Reporter report(problems, source + ": ");
+  report.Text(QJsonValue(QString::fromLatin1(
+                  password.data(), static_cast<qsizetype>(password.size()))),
+              "password", 1, PASSWORD_CHARS);
+  return problems.size() == before;
+}
+
 bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
                   PackContents& pack, Problems& problems) {
   const std::size_t before = problems.size();
@@ -356,7 +367,7 @@ bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
       std::filesystem::path(manifestPath).parent_path();
   PackContents result;
   result.m_szAuthorName = manifest.author;
-  result.m_szPassword = manifest.password;
+  result.m_szPassword = manifest.password.value_or("");
   result.levels.resize(manifest.levels.size());
 
   for (std::size_t i = 0; i < manifest.levels.size(); ++i) {
@@ -439,7 +450,7 @@ std::string TerrainFileName(int index) {
   return "level-" + std::to_string(index + 1) + ".png";
 }
 
-std::string ExportManifest(const PackContents& pack) {
+std::string ExportManifest(const PackContents& pack, bool withPassword) {
   JsonValue levels = JsonValue::Array();
   for (std::size_t i = 0; i < pack.levels.size(); ++i) {
     const LevelRecord& level = pack.levels[i];
@@ -469,12 +480,10 @@ std::string ExportManifest(const PackContents& pack) {
     entry.Add("blocks", std::move(blocks));
     levels.Push(std::move(entry));
   }
-  return JsonValue::Object()
-      .Add("format", MANIFEST_FORMAT)
-      .Add("author", pack.m_szAuthorName)
-      .Add("password", pack.m_szPassword)
-      .Add("levels", std::move(levels))
-      .Dump();
+  JsonValue root = JsonValue::Object();
+  root.Add("format", MANIFEST_FORMAT).Add("author", pack.m_szAuthorName);
+  if (withPassword) root.Add("password", pack.m_szPassword);
+  return root.Add("levels", std::move(levels)).Dump();
 }
 
 }  // namespace plodpak

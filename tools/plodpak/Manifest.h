@@ -44,7 +44,9 @@ struct ManifestLevel {
 
 struct Manifest {
   std::string author;
-  std::string password;
+  // Left out of a manifest kept where others may read it; build then takes
+  // the password from its command line.
+  std::optional<std::string> password;
   std::vector<ManifestLevel> levels;
 };
 
@@ -60,6 +62,13 @@ using Problems = std::vector<std::string>;
 // the manifest in the problems. True when nothing was wrong.
 bool ParseManifest(std::string_view json, const std::string& file,
                    Manifest& manifest, Problems& problems);
+
+// Checks a password that came from somewhere other than a manifest (a
+// password file, standard input, the command line) by the manifest's rules:
+// 1 to 10 printable ASCII characters. `source` names where it came from in
+// the problem ("pw.txt: password: must not be empty").
+bool CheckPassword(std::string_view password, const std::string& source,
+                   Problems& problems);
 
 // Makes the pack a manifest describes: reads each level's picture (its path
 // relative to the manifest's folder), sets the level's size and terrain from
@@ -79,7 +88,8 @@ std::string TerrainFileName(int index);
 
 // The manifest of a decoded pack, as JSON text in the manifest's key order.
 // Pictures are named by TerrainFileName. The first level's passcode is left
-// out (a pack file stores none), and so is a missing entrance or exit.
-std::string ExportManifest(const PackContents& pack);
+// out (a pack file stores none), and so is a missing entrance or exit; the
+// password is left out when `withPassword` is false.
+std::string ExportManifest(const PackContents& pack, bool withPassword = true);
 
 }  // namespace plodpak
