@@ -109,20 +109,23 @@ bool CFileCommands::SaveAs() {
   // Every level after the first needs a complete passcode.
   for (int i = 1; i < count; ++i) {
     if (std::strlen(m_pack.Level(i).m_szPasscode) != PASSCODE_CHARS) {
+      // The level the message speaks of stands on the canvas while it shows.
+      m_pack.m_nCurLevel = i;
+      m_frame.RefreshView();
       m_platform.MessageBox(
           m_pParent,
           QStringLiteral(
               "Make sure all passcodes are EXACTLY four characters long."),
           QStringLiteral("Save Error"), IPlatform::Buttons::Ok,
           IPlatform::Icon::None);
-      m_pack.m_nCurLevel = i;
-      m_frame.RefreshView();
       return false;
     }
   }
 
   for (int i = 0; i < count; ++i) {
     if (!m_pack.Level(i).HasEntranceAndExit()) {
+      m_pack.m_nCurLevel = i;
+      m_frame.RefreshView();
       m_platform.MessageBox(
           m_pParent,
           QStringLiteral(
@@ -130,8 +133,6 @@ bool CFileCommands::SaveAs() {
               "exit."),
           QStringLiteral("Level Incomplete"), IPlatform::Buttons::Ok,
           IPlatform::Icon::None);
-      m_pack.m_nCurLevel = i;
-      m_frame.RefreshView();
       return false;
     }
   }
@@ -198,7 +199,7 @@ bool CFileCommands::LoadPack() {
   PackContents loaded;
   std::string error;
   if (!LoadPackFile(path, loaded, error)) {
-    ReportInvalidPack(chosen);
+    ReportInvalidPack(chosen, ToQString(error));
     m_frame.ShowStatus(ToQString(error));
     return false;
   }
@@ -229,10 +230,12 @@ bool CFileCommands::LoadPack() {
 
 bool CFileCommands::CanClose() { return OfferToSave(kReadyToExitCaption); }
 
-void CFileCommands::ReportInvalidPack(const QString& path) {
-  m_platform.MessageBox(m_pParent,
-                        QDir::toNativeSeparators(path) +
-                            QStringLiteral(" is not a valid Plodpak."),
-                        QStringLiteral("Uh-Oh!"), IPlatform::Buttons::Ok,
-                        IPlatform::Icon::Exclamation);
+void CFileCommands::ReportInvalidPack(const QString& path,
+                                      const QString& reason) {
+  m_platform.InformativeMessageBox(
+      m_pParent,
+      QDir::toNativeSeparators(path) +
+          QStringLiteral(" is not a valid Plodpak."),
+      reason, QStringLiteral("Uh-Oh!"), IPlatform::Buttons::Ok,
+      IPlatform::Icon::Exclamation);
 }

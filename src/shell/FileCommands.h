@@ -46,8 +46,9 @@ class CFileCommands {
 
   // Folder a file dialog starts in: the current pack's, else the home folder.
   QString StartFolder() const;
-  // "<path> is not a valid Plodpak."
-  void ReportInvalidPack(const QString& path);
+  // "<path> is not a valid Plodpak.", with `reason` (what the decoder found
+  // wrong) under it when there is one.
+  void ReportInvalidPack(const QString& path, const QString& reason = {});
 
   // The path Save As writes for a chosen name: ".83p" is added when the
   // file's own name holds no ".".

@@ -46,10 +46,23 @@ IPlatform::Answer IPlatform::LeastCommitting(Buttons buttons) {
   return Answer::Ok;
 }
 
+IPlatform::Answer IPlatform::InformativeMessageBox(
+    QWidget* parent, const QString& text, const QString& /*informative*/,
+    const QString& caption, Buttons buttons, Icon icon) {
+  return MessageBox(parent, text, caption, buttons, icon);
+}
+
 IPlatform::Answer QtPlatform::MessageBox(QWidget* parent, const QString& text,
                                          const QString& caption,
                                          Buttons buttons, Icon icon) {
+  return InformativeMessageBox(parent, text, QString(), caption, buttons, icon);
+}
+
+IPlatform::Answer QtPlatform::InformativeMessageBox(
+    QWidget* parent, const QString& text, const QString& informative,
+    const QString& caption, Buttons buttons, Icon icon) {
   QMessageBox box(ToQtIcon(icon), caption, text, ToQtButtons(buttons), parent);
+  box.setInformativeText(informative);
   // Closing the box with the window's close button or Escape answers what
   // the least committing button would.
   switch (box.exec()) {

@@ -24,6 +24,13 @@ class IPlatform {
   virtual Answer MessageBox(QWidget* parent, const QString& text,
                             const QString& caption, Buttons buttons,
                             Icon icon) = 0;
+  // The same box with `informative` as a second text under `text`, saying
+  // why (Qt's informative text); `text` stays as it is. A platform that has
+  // no second text shows `text` alone.
+  virtual Answer InformativeMessageBox(QWidget* parent, const QString& text,
+                                       const QString& informative,
+                                       const QString& caption, Buttons buttons,
+                                       Icon icon);
 
   // Returns the chosen path, or an empty string when cancelled. `filters`
   // are Qt name filters separated by ";;".
@@ -45,6 +52,10 @@ class QtPlatform final : public IPlatform {
   Answer MessageBox(QWidget* parent, const QString& text,
                     const QString& caption, Buttons buttons,
                     Icon icon) override;
+  Answer InformativeMessageBox(QWidget* parent, const QString& text,
+                               const QString& informative,
+                               const QString& caption, Buttons buttons,
+                               Icon icon) override;
   QString GetOpenFileName(QWidget* parent, const QString& title,
                           const QString& folder,
                           const QString& filters) override;

@@ -7,7 +7,18 @@ IPlatform::Answer ScriptedPlatform::MessageBox(QWidget* /*parent*/,
                                                const QString& text,
                                                const QString& caption,
                                                Buttons buttons, Icon icon) {
-  messages.push_back({text, caption, buttons, icon});
+  return NextAnswer({text, caption, buttons, icon, QString()});
+}
+
+IPlatform::Answer ScriptedPlatform::InformativeMessageBox(
+    QWidget* /*parent*/, const QString& text, const QString& informative,
+    const QString& caption, Buttons buttons, Icon icon) {
+  return NextAnswer({text, caption, buttons, icon, informative});
+}
+
+IPlatform::Answer ScriptedPlatform::NextAnswer(MessageCall call) {
+  const Buttons buttons = call.buttons;
+  messages.push_back(std::move(call));
   if (!answers.empty()) {
     const Answer answer = answers.front();
     answers.pop_front();

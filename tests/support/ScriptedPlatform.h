@@ -21,6 +21,7 @@ class ScriptedPlatform : public IPlatform {
     QString caption;
     Buttons buttons;
     Icon icon;
+    QString informative;  // the second text under `text`, if any
   };
   struct FileCall {
     bool save;
@@ -32,6 +33,10 @@ class ScriptedPlatform : public IPlatform {
   Answer MessageBox(QWidget* parent, const QString& text,
                     const QString& caption, Buttons buttons,
                     Icon icon) override;
+  Answer InformativeMessageBox(QWidget* parent, const QString& text,
+                               const QString& informative,
+                               const QString& caption, Buttons buttons,
+                               Icon icon) override;
   QString GetOpenFileName(QWidget* parent, const QString& title,
                           const QString& folder,
                           const QString& filters) override;
@@ -58,6 +63,8 @@ class ScriptedPlatform : public IPlatform {
   int unexpected = 0;  // calls that found no scripted answer
 
  private:
+  // Records a message box and answers it with the next queued answer.
+  Answer NextAnswer(MessageCall call);
   // Records a file dialog and answers it with the next queued name.
   QString NextFileName(FileCall call);
 };
