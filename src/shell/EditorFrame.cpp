@@ -29,6 +29,7 @@
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/Artwork.h"
+#include "shell/BarNotes.h"
 #include "shell/CommandIds.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
@@ -129,6 +130,9 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
 
   m_pLevelNameEdit->setMaxLength(NAME_CHARS);
   m_pPasscodeEdit->setMaxLength(PASSCODE_CHARS);
+  const auto note = [this](const QString& text) { ShowStatus(text); };
+  barnotes::NoteRefusedInput(*m_pLevelNameEdit, barnotes::kNameFull, note);
+  barnotes::NoteRefusedInput(*m_pPasscodeEdit, barnotes::kPasscodeFull, note);
   m_pLevelSpin->SetRange(0, MAX_LEVELS);
 
   LoadCursors();
@@ -570,7 +574,7 @@ void CEditorFrame::UpdateLevelBars() {
   // them while it shows a level, so showing one never changes it.
   m_pLevelBar->UpdateLevelBars([this](const CLevelBarLogic::BarTexts& texts) {
     m_pLevelNameEdit->setText(FromPackText(texts.name));
-    m_pPasscodeEdit->setReadOnly(texts.passcodeReadOnly);
+    barnotes::ShowPasscodeNeeded(*m_pPasscodeEdit, !texts.passcodeReadOnly);
     m_pPasscodeEdit->setText(FromPackText(texts.passcode));
     m_pLevelSpin->SetPos(texts.number);
   });

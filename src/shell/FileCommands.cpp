@@ -99,7 +99,10 @@ bool CFileCommands::New() {
 
 bool CFileCommands::Save() {
   if (m_pack.m_szFilePath.empty()) return SaveAs();
-  if (!m_pack.m_bModified) return true;
+  if (!m_pack.m_bModified) {
+    m_frame.ShowStatus(QStringLiteral("No changes to save"));
+    return true;
+  }
   return WritePack(m_pack.m_szFilePath);
 }
 

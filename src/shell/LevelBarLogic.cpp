@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/LevelPack.h"
+#include "shell/BarNotes.h"
 #include "uikit/Platform.h"
 
 namespace {
@@ -42,10 +43,14 @@ int CLevelBarLogic::OnLevelNumberDelta(int delta) {
   const int step = (delta > 0) - (delta < 0);
   int& current = m_pack.m_nCurLevel;
   current += step;
-  if (current < 0) current = 0;
+  if (current < 0) {
+    current = 0;
+    m_frame.ShowStatus(barnotes::kFirstLevel);
+  }
   if (current == m_pack.Count()) {
     if (m_pack.Count() == MAX_LEVELS) {
       --current;
+      m_frame.ShowStatus(barnotes::kPackFull);
     } else {
       const IPlatform::Answer answer = m_platform.MessageBox(
           m_pParent, QStringLiteral("Would you like to add a level?"),

@@ -15,9 +15,15 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QStatusBar>
+
 #include "ShownFrameFixture.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
+#include "shell/BarNotes.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
 #include "support/PackState.h"
@@ -40,8 +46,147 @@ class FrameNotesTest : public ShownFrameFixture<CEditorFrame> {
 
   QString Path(const QString& name) const { return dir.filePath(name); }
 
+  QString Status() const { return frame->statusBar()->currentMessage(); }
+
+  // A key typed into `edit` as the keyboard delivers it.
+  static void Type(QLineEdit* edit, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+  }
+
+  // Adds levels after the last through the level number's question.
+  void AddLevels(int count) {
+    Pack().m_nCurLevel = Pack().Count() - 1;
+    frame->RefreshView();
+    for (int i = 0; i < count; ++i) {
+      platform.answers.push_back(Answer::Yes);
+      frame->LevelNumberSpin()->StepUp();
+    }
+  }
+
   QTemporaryDir dir;
 };
+
+// ---- Nothing is refused without a word ------------------------------------
+
+TEST_F(FrameNotesTest, EveryRefusedInputSaysWhyInTheStatusBar) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    QString note;
+    std::function<bool()> unchanged;
+  } cases[] = {
+      {"a key the calculator cannot store, in the name",
+       [this] {
+         frame->LevelNameEdit()->setText("Cave");
+         Type(frame->LevelNameEdit(), QString::fromUtf8("\u00e9"));
+       },
+       barnotes::kUnstorable,
+       [this] { return std::string(Pack().Current().m_szName) == "Cave"; }},
+      {"a pasted text with one, in the name",
+       [this] {
+         frame->LevelNameEdit()->setText("Cave");
+         frame->LevelNameEdit()->insert(QString::fromUtf8(" Caf\u00e9"));
+       },
+       barnotes::kUnstorable,
+       [this] { return std::string(Pack().Current().m_szName) == "Cave"; }},
+      {"a key the calculator cannot store, in the passcode",
+       [this] {
+         Pack().m_nCurLevel = 1;
+         frame->RefreshView();
+         frame->PasscodeEdit()->setText("AB");
+         Type(frame->PasscodeEdit(), QString::fromUtf8("\u00fc"));
+       },
+       barnotes::kUnstorable,
+       [this] { return std::string(Pack().Level(1).m_szPasscode) == "AB"; }},
+      {"the fifth passcode character",
+       [this] {
+         Pack().m_nCurLevel = 1;
+         frame->RefreshView();
+         frame->PasscodeEdit()->setText("ABCD");
+         Type(frame->PasscodeEdit(), "E");
+       },
+       barnotes::kPasscodeFull,
+       [this] { return std::string(Pack().Level(1).m_szPasscode) == "ABCD"; }},
+      {"the thirtieth name character",
+       [this] {
+         frame->LevelNameEdit()->setText(QString(29, 'n'));
+         Type(frame->LevelNameEdit(), "x");
+       },
+       barnotes::kNameFull,
+       [this] {
+         return std::string(Pack().Current().m_szName) == std::string(29, 'n');
+       }},
+      {"a name pasted past 29 characters",
+       [this] {
+         frame->LevelNameEdit()->setText(QString(27, 'n'));
+         frame->LevelNameEdit()->insert("xyz");
+       },
+       barnotes::kNameFull,
+       [this] {
+         return std::string(Pack().Current().m_szName) ==
+                std::string(27, 'n') + "xy";
+       }},
+      {"the level number's down arrow on level 1",
+       [this] {
+         Pack().m_nCurLevel = 0;
+         frame->RefreshView();
+         frame->LevelNumberSpin()->StepDown();
+       },
+       barnotes::kFirstLevel,
+       [this] {
+         return Pack().m_nCurLevel == 0 &&
+                frame->LevelNumberEdit()->text() == "1";
+       }},
+      {"the level number's up arrow on the ninth of nine",
+       [this] {
+         AddLevels(MAX_LEVELS - Pack().Count());
+         frame->LevelNumberSpin()->StepUp();
+       },
+       barnotes::kPackFull,
+       [this] {
+         return Pack().Count() == MAX_LEVELS &&
+                Pack().m_nCurLevel == MAX_LEVELS - 1;
+       }},
+      {"a save with nothing to save",
+       [this] {
+         Pack().m_szFilePath = Path("kept.83p").toStdString();
+         Pack().m_bModified = false;
+         Command(IDM_FILE_SAVE);
+       },
+       "No changes to save",
+       [this] { return !QFile::exists(Path("kept.83p")); }},
+  };
+  AddLevels(1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    frame->statusBar()->clearMessage();
+    c.act();
+    ProcessEvents();
+    EXPECT_EQ(Status(), c.note);
+    EXPECT_TRUE(c.unchanged());
+  }
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
+TEST_F(FrameNotesTest, FirstLevelsPasscodeEditSaysItNeedsNoneAndLooksReadOnly) {
+  QLineEdit* edit = frame->PasscodeEdit();
+  const QPalette plain = frame->LevelNameEdit()->palette();
+  AddLevels(1);
+  for (const int level : {0, 1, 0}) {
+    SCOPED_TRACE(level);
+    Pack().m_nCurLevel = level;
+    frame->RefreshView();
+    const bool first = level == 0;
+    EXPECT_EQ(edit->isReadOnly(), first);
+    EXPECT_EQ(edit->toolTip(), first ? barnotes::kNoPasscodeNeeded : "");
+    EXPECT_EQ(edit->placeholderText(),
+              first ? barnotes::kNoPasscodeNeeded : "");
+    EXPECT_EQ(
+        edit->palette().color(QPalette::Base) == plain.color(QPalette::Base),
+        !first);
+  }
+}
 
 // ---- A refused file says why ------------------------------------------------
 
