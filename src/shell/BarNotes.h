@@ -23,6 +23,9 @@ inline const QString kNoPasscodeNeeded =
 inline const QString kFirstLevel = QStringLiteral("Level 1 is the first level");
 inline const QString kPackFull =
     QStringLiteral("A pack holds at most 9 levels");
+// Delete Level on a pack of one level.
+inline const QString kLastLevel =
+    QStringLiteral("A pack needs at least one level");
 
 // Calls `show` with a note whenever `edit` refuses a key or a paste: `full`
 // when the edit holds as many characters as it takes, else kUnstorable (its

@@ -19,6 +19,10 @@ inline constexpr int IDM_FILE_REORDER = 40019;
 inline constexpr int IDM_EDIT_UNDO = 40020;
 inline constexpr int IDM_EDIT_REDO = 40021;
 
+// Level menu.
+inline constexpr int IDM_LEVEL_ADD = 0x4500;
+inline constexpr int IDM_LEVEL_DELETE = 0x4501;
+
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.
 inline constexpr int IDT_POPULATION = 0x4004;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -91,6 +92,9 @@ class FrameEffects final : public IFrameEffects {
   }
   void ShowStatus(const QString& text) override { m_frame.ShowStatus(text); }
   void PackWritten() override { m_frame.History().OnPackSaved(); }
+  void ShowCalculatorName(const QString& name) override {
+    m_frame.ShowCalculatorName(name);
+  }
 
  private:
   CEditorFrame& m_frame;
@@ -207,6 +211,11 @@ void CEditorFrame::CreateMenu() {
   AddCommand(edit, QStringLiteral("&Redo"), IDM_EDIT_REDO)
       ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  // Level: adding and deleting levels beside the level number's arrows and
+  // the level order dialog.
+  QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
+  AddCommand(level, QStringLiteral("&Add Level"), IDM_LEVEL_ADD);
+  AddCommand(level, QStringLiteral("&Delete Level"), IDM_LEVEL_DELETE);
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&Tips..."), IDM_HELP_TIPS);
   AddCommand(help, QStringLiteral("&About..."), IDM_HELP_ABOUT);
@@ -237,6 +246,10 @@ void CEditorFrame::CreateStatusBar() {
   m_pPackLabel = new QLabel(bar);
   m_pPixelLabel->setMinimumWidth(
       fontMetrics().horizontalAdvance(QStringLiteral("Pixel: 000, 000")));
+  m_pCalculatorLabel = new QLabel(bar);
+  m_pCalculatorLabel->setToolTip(
+      QStringLiteral("The pack's program name on the calculator"));
+  bar->addPermanentWidget(m_pCalculatorLabel);
   bar->addPermanentWidget(m_pPixelLabel);
   bar->addPermanentWidget(m_pSizeLabel);
   bar->addPermanentWidget(m_pPackLabel);
@@ -255,6 +268,20 @@ void CEditorFrame::CreateBars() {
   m_pLevelSpin->SetBuddy(m_pLevelNumberEdit);
   m_wndLevelNumberBar->addWidget(m_pLevelNumberEdit);
   m_wndLevelNumberBar->addWidget(m_pLevelSpin);
+  // "of N": a frameless read-only edit on the bar's background, so the bar
+  // keeps no static text of its own.
+  m_pCountLabel = new QLineEdit(m_wndLevelNumberBar);
+  m_pCountLabel->setObjectName(QStringLiteral("levelCount"));
+  m_pCountLabel->setReadOnly(true);
+  m_pCountLabel->setFrame(false);
+  m_pCountLabel->setFocusPolicy(Qt::NoFocus);
+  m_pCountLabel->setFixedWidth(
+      fontMetrics().horizontalAdvance(QStringLiteral(" of 9 ")));
+  QPalette countPalette = m_pCountLabel->palette();
+  countPalette.setColor(QPalette::Base, countPalette.color(QPalette::Window));
+  m_pCountLabel->setPalette(countPalette);
+  m_pCountLabel->setToolTip(QStringLiteral("The number of levels in the pack"));
+  m_wndLevelNumberBar->addWidget(m_pCountLabel);
 
   // Level name.
   m_wndLevelNameBar =
@@ -432,6 +459,12 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDT_POPULATION:
       OnPopulation();
       break;
+    case IDM_LEVEL_ADD:
+      m_pLevelBar->AddLevelAtEnd();
+      break;
+    case IDM_LEVEL_DELETE:
+      m_pLevelBar->DeleteCurrentLevel();
+      break;
     case IDT_PLACE_ENTRANCE:
     case IDT_PLACE_EXIT:
     case IDT_PLACE_BLOCK:
@@ -578,6 +611,16 @@ void CEditorFrame::UpdateLevelBars() {
     m_pPasscodeEdit->setText(FromPackText(texts.passcode));
     m_pLevelSpin->SetPos(texts.number);
   });
+  UpdateLevelCount();
+}
+
+void CEditorFrame::UpdateLevelCount() {
+  m_pCountLabel->setText(QStringLiteral("of %1").arg(m_pack.Count()));
+}
+
+void CEditorFrame::ShowCalculatorName(const QString& name) {
+  m_pCalculatorLabel->setText(
+      name.isEmpty() ? QString() : QStringLiteral("Calculator: %1").arg(name));
 }
 
 void CEditorFrame::RefreshView() {
@@ -625,6 +668,7 @@ void CEditorFrame::UpdatePackInfo() {
   }
   if (m_pack.m_bModified) title += QLatin1Char('*');
   if (title != windowTitle()) setWindowTitle(title);
+  UpdateLevelCount();
 
   const CLevel& level = m_pack.Current();
   m_pSizeLabel->setText(QStringLiteral("Level: %1 x %2")

@@ -82,6 +82,9 @@ class CEditorFrame : public QMainWindow {
   // Brings the window title (file name, "*" while modified) and the status
   // bar's level size and encoded pack size up to date.
   void UpdatePackInfo();
+  // "of N" beside the level number.
+  void UpdateLevelCount();
+  void ShowCalculatorName(const QString& name);
 
   // ---- Parts, for the handlers and for tests ----
   CLevelPack& Pack() { return m_pack; }
@@ -105,6 +108,10 @@ class CEditorFrame : public QMainWindow {
   QLabel* PixelLabel() const { return m_pPixelLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
   QLabel* PackSizeLabel() const { return m_pPackLabel; }
+  // "of 3" beside the level number: the pack's level count.
+  QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
+  // The pack's program name on the calculator, after a save or a load.
+  QLabel* CalculatorNameLabel() const { return m_pCalculatorLabel; }
   const QCursor& ToolCursorShape(ToolCursor tool) const {
     return m_cursors[static_cast<std::size_t>(tool)];
   }
@@ -154,6 +161,8 @@ class CEditorFrame : public QMainWindow {
   QLabel* m_pPixelLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
   QLabel* m_pPackLabel = nullptr;
+  QLineEdit* m_pCountLabel = nullptr;
+  QLabel* m_pCalculatorLabel = nullptr;
 
   // The tools' cursors in ToolCursor order: small black, large black, small
   // white, large white pen, placement.

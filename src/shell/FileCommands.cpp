@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "model/LevelPack.h"
+#include "model/Text.h"
 #include "packfile/PackFile.h"
 #include "shell/LevelBarLogic.h"
 #include "uikit/Platform.h"
@@ -22,8 +23,12 @@ const QString CFileCommands::kSaveTitle =
 // dialog that Qt uses on most Linux desktops matches each pattern exactly
 // (and shows only the text before the parentheses), so both spellings are
 // listed.
-const QString CFileCommands::kSaveFilters =
+const QString CFileCommands::kSaveFilter83 =
     QStringLiteral("83 Programs (*.83p *.83P)");
+const QString CFileCommands::kSaveFilter83Plus =
+    QStringLiteral("83+ Programs (*.8xp *.8XP)");
+const QString CFileCommands::kSaveFilters =
+    kSaveFilter83 + QStringLiteral(";;") + kSaveFilter83Plus;
 const QString CFileCommands::kOpenTitle =
     QStringLiteral("Open Plodder Level Pack");
 const QString CFileCommands::kOpenFilters = QStringLiteral(
@@ -36,6 +41,16 @@ QString ToQString(const std::string& text) {
 }
 
 std::string ToPath(const QString& path) { return path.toStdString(); }
+
+// A program's name as the calculator's program menu shows it. Bytes that
+// are not printable ASCII (a hand-made file) show as "?".
+QString CalculatorName(const std::string& variable) {
+  QString name = QStringLiteral("prgm");
+  for (const char c : variable) {
+    name += IsPrintableChar(c) ? QLatin1Char(c) : QLatin1Char('?');
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -51,9 +66,11 @@ QString CFileCommands::StartFolder() const {
   return QDir::homePath();
 }
 
-QString CFileCommands::WithDefaultExtension(const QString& chosen) {
+QString CFileCommands::WithDefaultExtension(const QString& chosen,
+                                            const QString& filter) {
   if (QFileInfo(chosen).fileName().contains(QLatin1Char('.'))) return chosen;
-  return chosen + QStringLiteral(".83p");
+  return chosen + (filter == kSaveFilter83Plus ? QStringLiteral(".8xp")
+                                               : QStringLiteral(".83p"));
 }
 
 VariableFlavour CFileCommands::FlavourFor(const std::string& path) {
@@ -93,6 +110,7 @@ bool CFileCommands::New() {
   // The fresh pack has no file: a Save must ask for one rather than write
   // over the file of the pack before.
   m_pack.m_szFilePath.clear();
+  m_frame.ShowCalculatorName(QString());
   m_frame.RefreshView();
   return true;
 }
@@ -150,10 +168,14 @@ bool CFileCommands::SaveAs() {
     if (!m_frame.RunSecurityDialog()) return false;
   }
 
-  const QString chosen = m_platform.GetSaveFileName(
-      m_pParent, kSaveTitle, StartFolder(), kSaveFilters);
+  // The dialog starts on the filter of the pack's own file.
+  QString filter = FlavourFor(m_pack.m_szFilePath) == VariableFlavour::TI83Plus
+                       ? kSaveFilter83Plus
+                       : kSaveFilter83;
+  const QString chosen = m_platform.GetSaveFileNameAndFilter(
+      m_pParent, kSaveTitle, StartFolder(), kSaveFilters, filter);
   if (chosen.isEmpty()) return false;
-  const QString path = WithDefaultExtension(chosen);
+  const QString path = WithDefaultExtension(chosen, filter);
   // The file dialog asked about the name as typed; a file under the name
   // with ".83p" added must not be replaced without asking either.
   if (path != chosen && QFileInfo::exists(path) &&
@@ -183,6 +205,7 @@ bool CFileCommands::WritePack(const std::string& path) {
   m_pack.m_bModified = false;
   m_frame.PackWritten();
   m_frame.ShowStatus(QStringLiteral("Saved %1").arg(ToQString(path)));
+  m_frame.ShowCalculatorName(CalculatorName(MakeVariableName(path)));
   return true;
 }
 
@@ -200,8 +223,9 @@ bool CFileCommands::LoadPack() {
   const std::string path = ToPath(chosen);
 
   PackContents loaded;
+  VariableFile container;
   std::string error;
-  if (!LoadPackFile(path, loaded, error)) {
+  if (!LoadPackFile(path, loaded, error, &container)) {
     ReportInvalidPack(chosen, ToQString(error));
     m_frame.ShowStatus(ToQString(error));
     return false;
@@ -228,6 +252,7 @@ bool CFileCommands::LoadPack() {
   m_pack.m_szFilePath = path;
   m_pack.m_bModified = false;
   m_frame.ShowStatus(QStringLiteral("Loaded %1").arg(chosen));
+  m_frame.ShowCalculatorName(CalculatorName(container.name));
   return true;
 }
 

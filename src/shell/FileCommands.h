@@ -22,6 +22,10 @@ class CFileCommands {
 
   static const QString kSaveTitle;
   static const QString kSaveFilters;
+  // The save dialog's two filters; a name typed without extension under
+  // the second is written as a TI-83 Plus program.
+  static const QString kSaveFilter83;
+  static const QString kSaveFilter83Plus;
   static const QString kOpenTitle;
   static const QString kOpenFilters;
 
@@ -51,8 +55,10 @@ class CFileCommands {
   void ReportInvalidPack(const QString& path, const QString& reason = {});
 
   // The path Save As writes for a chosen name: ".83p" is added when the
-  // file's own name holds no ".".
-  static QString WithDefaultExtension(const QString& chosen);
+  // file's own name holds no "." (".8xp" when `filter` is the TI-83 Plus
+  // filter).
+  static QString WithDefaultExtension(const QString& chosen,
+                                      const QString& filter = {});
   // ".8xp" files are written for the TI-83 Plus, every other one for the
   // TI-83.
   static VariableFlavour FlavourFor(const std::string& path);

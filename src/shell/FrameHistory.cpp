@@ -47,6 +47,10 @@ QString CFrameHistory::CommandStepLabel(int id) {
       return QStringLiteral("Security Info");
     case IDM_FILE_REORDER:
       return QStringLiteral("Move Level");
+    case IDM_LEVEL_ADD:
+      return QStringLiteral("Add Level");
+    case IDM_LEVEL_DELETE:
+      return QStringLiteral("Delete Level");
     case IDC_LEVEL_NAME:
       return QStringLiteral("Rename Level");
     case IDC_PASSCODE:

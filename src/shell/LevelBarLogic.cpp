@@ -70,6 +70,36 @@ int CLevelBarLogic::OnLevelNumberDelta(int delta) {
   return current - delta + 1;
 }
 
+bool CLevelBarLogic::AddLevelAtEnd() {
+  if (m_pack.Count() == MAX_LEVELS) {
+    m_frame.ShowStatus(barnotes::kPackFull);
+    return false;
+  }
+  if (!AddLevelOrReport(m_pack, m_platform, m_pParent)) return false;
+  m_pack.m_nCurLevel = m_pack.Count() - 1;
+  m_pack.m_bModified = true;
+  m_frame.RefreshView();
+  return true;
+}
+
+bool CLevelBarLogic::DeleteCurrentLevel() {
+  if (m_pack.Count() < 2) {
+    m_frame.ShowStatus(barnotes::kLastLevel);
+    return false;
+  }
+  const IPlatform::Answer answer = m_platform.MessageBox(
+      m_pParent,
+      QStringLiteral("Are you sure you want to delete level %1?")
+          .arg(m_pack.m_nCurLevel + 1),
+      QStringLiteral("Delete Level"), IPlatform::Buttons::YesNo,
+      IPlatform::Icon::Question);
+  if (answer != IPlatform::Answer::Yes) return false;
+  m_pack.DeleteLevel(m_pack.m_nCurLevel);
+  m_pack.m_bModified = true;
+  m_frame.RefreshView();
+  return true;
+}
+
 void CLevelBarLogic::OnWidthDelta(int delta) {
   CLevel& level = m_pack.Current();
   if (delta == 1 && level.m_nWidthBytes > MIN_WIDTH_BYTES) {

@@ -36,6 +36,9 @@ class IFrameEffects {
   // the save that "Save changes?" makes before New, Load or closing): the
   // state it holds now is the saved state.
   virtual void PackWritten() {}
+  // Shows the pack's program name on the calculator ("prgmCASTLE"), after a
+  // save or a load; empty for a pack with no file.
+  virtual void ShowCalculatorName(const QString& /*name*/) {}
 };
 
 // The four level bars: the level number with its up-down, the level name,
@@ -63,6 +66,14 @@ class CLevelBarLogic {
   // give the up-down before it applies `delta` itself, so that it then shows
   // the one-based number of the level now current.
   int OnLevelNumberDelta(int delta);
+  // Level > Add Level: a new level after the last, which becomes current,
+  // as the level number's question adds one, without asking. With nine
+  // levels the status bar says so. True when a level was added.
+  bool AddLevelAtEnd();
+  // Level > Delete Level: asks, then deletes the current level; the level
+  // before it becomes current. The last level of a pack is never deleted:
+  // the status bar says so. True when a level was deleted.
+  bool DeleteCurrentLevel();
   // The width up-down: +1 (left arrow) narrows the level by one byte column,
   // -1 (right arrow) widens it, within 12 bytes and 2304 bitmap bytes.
   void OnWidthDelta(int delta);

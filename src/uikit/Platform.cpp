@@ -93,4 +93,21 @@ QString QtPlatform::GetSaveFileName(QWidget* parent, const QString& title,
   return QFileDialog::getSaveFileName(parent, title, folder, filters);
 }
 
+QString IPlatform::GetSaveFileNameAndFilter(QWidget* parent,
+                                            const QString& title,
+                                            const QString& folder,
+                                            const QString& filters,
+                                            QString& /*selectedFilter*/) {
+  return GetSaveFileName(parent, title, folder, filters);
+}
+
+QString QtPlatform::GetSaveFileNameAndFilter(QWidget* parent,
+                                             const QString& title,
+                                             const QString& folder,
+                                             const QString& filters,
+                                             QString& selectedFilter) {
+  return QFileDialog::getSaveFileName(parent, title, folder, filters,
+                                      &selectedFilter);
+}
+
 int QtPlatform::RunDialog(QDialog& dialog) { return dialog.exec(); }

@@ -42,6 +42,15 @@ class IPlatform {
                                   const QString& folder,
                                   const QString& filters) = 0;
 
+  // The same, and `selectedFilter` is the filter chosen in the dialog; it
+  // comes in as the one to start with. A platform that cannot tell leaves
+  // it as it is.
+  virtual QString GetSaveFileNameAndFilter(QWidget* parent,
+                                           const QString& title,
+                                           const QString& folder,
+                                           const QString& filters,
+                                           QString& selectedFilter);
+
   // Runs a modal dialog and returns QDialog::Accepted or QDialog::Rejected.
   virtual int RunDialog(QDialog& dialog) = 0;
 };
@@ -62,5 +71,9 @@ class QtPlatform final : public IPlatform {
   QString GetSaveFileName(QWidget* parent, const QString& title,
                           const QString& folder,
                           const QString& filters) override;
+  QString GetSaveFileNameAndFilter(QWidget* parent, const QString& title,
+                                   const QString& folder,
+                                   const QString& filters,
+                                   QString& selectedFilter) override;
   int RunDialog(QDialog& dialog) override;
 };

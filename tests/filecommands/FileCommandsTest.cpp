@@ -211,7 +211,8 @@ TEST_F(FileCommandsTest,
   const auto& asked = platform.fileDialogs[0];
   EXPECT_TRUE(asked.save);
   EXPECT_EQ(asked.title, "Save Plodder Level Pack");
-  EXPECT_EQ(asked.filters, "83 Programs (*.83p *.83P)");
+  EXPECT_EQ(asked.filters,
+            "83 Programs (*.83p *.83P);;83+ Programs (*.8xp *.8XP)");
   EXPECT_EQ(asked.folder, QDir::homePath());
 
   PackContents read;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -17,6 +18,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPalette>
 #include <QStatusBar>
 
@@ -26,6 +30,7 @@
 #include "shell/BarNotes.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
+#include "shell/FileCommands.h"
 #include "support/PackState.h"
 #include "support/TempFiles.h"
 #include "uikit/UpDown.h"
@@ -343,6 +348,139 @@ TEST_F(FrameNotesTest, SaveAsShowsTheLevelItSpeaksOfWhileItsMessageStands) {
     EXPECT_EQ(shownNumber, QString::number(c.level + 1));
   }
   platform.onMessage = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Where am I in the pack: "of N" and the Level menu ---------------------
+
+TEST_F(FrameNotesTest, LevelMenuAddsAndDeletesLevelsAsUndoSteps) {
+  const QList<QAction*> menus = frame->menuBar()->actions();
+  ASSERT_GE(menus.size(), 4);
+  const QAction* levelMenu = menus[menus.size() - 2];
+  EXPECT_EQ(levelMenu->text(), "&Level");
+  EXPECT_EQ(levelMenu->menu()->actions(),
+            (QList<QAction*>{frame->Action(IDM_LEVEL_ADD),
+                             frame->Action(IDM_LEVEL_DELETE)}));
+  EXPECT_EQ(frame->Action(IDM_LEVEL_ADD)->text(), "&Add Level");
+  EXPECT_EQ(frame->Action(IDM_LEVEL_DELETE)->text(), "&Delete Level");
+
+  QLineEdit* count = frame->LevelCountLabel();
+  EXPECT_EQ(count->text(), "of 1");
+  // The last level is never deleted, and nothing is asked.
+  Command(IDM_LEVEL_DELETE);
+  EXPECT_EQ(Status(), barnotes::kLastLevel);
+  EXPECT_TRUE(platform.messages.empty());
+
+  // Add Level asks nothing and shows the new last level.
+  Command(IDM_LEVEL_ADD);
+  Command(IDM_LEVEL_ADD);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(Pack().Count(), 3);
+  EXPECT_EQ(Pack().m_nCurLevel, 2);
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "3");
+  EXPECT_EQ(count->text(), "of 3");
+  EXPECT_TRUE(Pack().m_bModified);
+  EXPECT_EQ(frame->Action(IDM_EDIT_UNDO)->text(), "&Undo Add Level");
+
+  // Delete Level asks first; No keeps the level.
+  Pack().m_nCurLevel = 1;
+  frame->RefreshView();
+  const std::uint32_t kept = Pack().Level(2).m_nSerial;
+  platform.answers = {Answer::No};
+  Command(IDM_LEVEL_DELETE);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
+            "Are you sure you want to delete level 2?");
+  EXPECT_EQ(platform.messages[0].buttons, IPlatform::Buttons::YesNo);
+  EXPECT_EQ(Pack().Count(), 3);
+  platform.answers = {Answer::Yes};
+  Command(IDM_LEVEL_DELETE);
+  EXPECT_EQ(Pack().Count(), 2);
+  EXPECT_EQ(Pack().Level(1).m_nSerial, kept);
+  EXPECT_EQ(count->text(), "of 2");
+  EXPECT_EQ(frame->Action(IDM_EDIT_UNDO)->text(), "&Undo Delete Level");
+
+  // Undo and redo bring the count along.
+  for (const auto& [command, levels] :
+       {std::pair{IDM_EDIT_UNDO, 3}, std::pair{IDM_EDIT_UNDO, 2},
+        std::pair{IDM_EDIT_REDO, 3}, std::pair{IDM_EDIT_UNDO, 2},
+        std::pair{IDM_EDIT_UNDO, 1}}) {
+    Command(command);
+    EXPECT_EQ(Pack().Count(), levels);
+    EXPECT_EQ(count->text(), QStringLiteral("of %1").arg(levels));
+  }
+  EXPECT_FALSE(Pack().m_bModified);
+
+  // Nine levels: Add Level says the pack is full.
+  AddLevels(MAX_LEVELS - 1);
+  EXPECT_EQ(count->text(), "of 9");
+  Command(IDM_LEVEL_ADD);
+  EXPECT_EQ(Pack().Count(), MAX_LEVELS);
+  EXPECT_EQ(Status(), barnotes::kPackFull);
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
+TEST_F(FrameNotesTest, LevelCountFollowsLoadAndNew) {
+  const std::string path = Path("two.83p").toStdString();
+  SoundPackFile(path);
+  platform.fileNames = {QString::fromStdString(path)};
+  platform.onDialog = [](QDialog&) { return int(QDialog::Accepted); };
+  Command(IDM_FILE_LOAD);
+  ASSERT_EQ(Pack().Count(), 2);
+  EXPECT_EQ(frame->LevelCountLabel()->text(), "of 2");
+  EXPECT_EQ(frame->CalculatorNameLabel()->text(), "Calculator: prgmTWO");
+  Command(IDM_FILE_NEW);
+  EXPECT_EQ(frame->LevelCountLabel()->text(), "of 1");
+  EXPECT_EQ(frame->CalculatorNameLabel()->text(), "");
+}
+
+// ---- Save As offers both file types ----------------------------------------
+
+TEST_F(FrameNotesTest, SaveAsWithThe83PlusFilterWritesATi83PlusFile) {
+  Pack().Current().PlaceObject({0, 30}, OBJ_ENTRANCE);
+  Pack().Current().PlaceObject({40, 30}, OBJ_EXIT);
+  Pack().m_szAuthorName = "Ann";
+  Pack().m_szPassword = "pw";
+  Pack().m_bModified = true;
+  const struct {
+    const char* chosen;
+    QString filter;
+    const char* written;
+    bool plus;
+    const char* startFilter;  // what the dialog started on
+    const char* calculator;
+  } cases[] = {
+      {"myapack", CFileCommands::kSaveFilter83Plus, "myapack.8xp", true,
+       "83 Programs (*.83p *.83P)", "Calculator: prgmMYAPACK"},
+      // The next Save As starts on the filter of the pack's file.
+      {"castle", CFileCommands::kSaveFilter83, "castle.83p", false,
+       "83+ Programs (*.8xp *.8XP)", "Calculator: prgmCASTLE"},
+      // A typed extension decides, whatever the filter.
+      {"tower.83p", CFileCommands::kSaveFilter83Plus, "tower.83p", false,
+       "83 Programs (*.83p *.83P)", "Calculator: prgmTOWER"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    platform.fileDialogs.clear();
+    platform.fileNames = {Path(c.chosen)};
+    platform.selectedFilters = {c.filter};
+    Pack().m_bModified = true;
+    Command(IDM_FILE_SAVE_AS);
+    ASSERT_EQ(platform.fileDialogs.size(), 1u);
+    EXPECT_EQ(platform.fileDialogs[0].filters,
+              "83 Programs (*.83p *.83P);;83+ Programs (*.8xp *.8XP)");
+    EXPECT_EQ(platform.fileDialogs[0].selectedFilter, c.startFilter);
+    const std::string written = Path(c.written).toStdString();
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(written)));
+    const Bytes bytes = testsupport::ReadBytes(written);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8),
+              c.plus ? "**TI83F*" : "**TI83**");
+    EXPECT_EQ(frame->CalculatorNameLabel()->text(), c.calculator);
+  }
+  EXPECT_EQ(platform.unexpected, 0);
 }
 
 }  // namespace

@@ -38,14 +38,27 @@ QString ScriptedPlatform::GetOpenFileName(QWidget* /*parent*/,
                                           const QString& title,
                                           const QString& folder,
                                           const QString& filters) {
-  return NextFileName({false, title, folder, filters});
+  return NextFileName({false, title, folder, filters, QString()});
 }
 
 QString ScriptedPlatform::GetSaveFileName(QWidget* /*parent*/,
                                           const QString& title,
                                           const QString& folder,
                                           const QString& filters) {
-  return NextFileName({true, title, folder, filters});
+  return NextFileName({true, title, folder, filters, QString()});
+}
+
+QString ScriptedPlatform::GetSaveFileNameAndFilter(QWidget* /*parent*/,
+                                                   const QString& title,
+                                                   const QString& folder,
+                                                   const QString& filters,
+                                                   QString& selectedFilter) {
+  QString name = NextFileName({true, title, folder, filters, selectedFilter});
+  if (!selectedFilters.empty()) {
+    selectedFilter = selectedFilters.front();
+    selectedFilters.pop_front();
+  }
+  return name;
 }
 
 QString ScriptedPlatform::NextFileName(FileCall call) {

@@ -28,6 +28,7 @@ class ScriptedPlatform : public IPlatform {
     QString title;
     QString folder;
     QString filters;
+    QString selectedFilter;  // the filter the dialog started with, if asked
   };
 
   Answer MessageBox(QWidget* parent, const QString& text,
@@ -43,11 +44,18 @@ class ScriptedPlatform : public IPlatform {
   QString GetSaveFileName(QWidget* parent, const QString& title,
                           const QString& folder,
                           const QString& filters) override;
+  // Answers with the next queued name and the next queued filter (none
+  // queued: the filter the dialog started with).
+  QString GetSaveFileNameAndFilter(QWidget* parent, const QString& title,
+                                   const QString& folder,
+                                   const QString& filters,
+                                   QString& selectedFilter) override;
   int RunDialog(QDialog& dialog) override;
 
   // Answers, used in order.
   std::deque<Answer> answers;
   std::deque<QString> fileNames;
+  std::deque<QString> selectedFilters;
   // Runs each dialog: it may fill the dialog's fields and returns what exec()
   // would (QDialog::Accepted or QDialog::Rejected). Unset: Rejected.
   std::function<int(QDialog&)> onDialog;
