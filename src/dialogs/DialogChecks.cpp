@@ -129,6 +129,8 @@ std::optional<std::int32_t> ParseExchangeInt(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
+FieldBounds PopulationBounds(int field) { return kBounds[field]; }
+
 PopulationVerdict ReadPopulation(const PopulationTexts& texts) {
   PopulationVerdict verdict;
   for (int field = 0; field < POPULATION_FIELDS; ++field) {

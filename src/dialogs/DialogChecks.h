@@ -63,6 +63,9 @@ struct FieldBounds {
   int max;
 };
 
+// The range the population dialog takes for a field (PF_...).
+FieldBounds PopulationBounds(int field);
+
 struct PopulationValues {
   std::int32_t m_nPopulation = 0;
   std::int32_t m_nSpawnInterval = 0;

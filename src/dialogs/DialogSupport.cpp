@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -95,6 +97,35 @@ int LabelTextWidth(const QLabel& label) {
   const QMargins margins = label.contentsMargins();
   return label.fontMetrics().horizontalAdvance(text) + 2 * label.margin() +
          margins.left() + margins.right();
+}
+
+int CharsWidth(const QLineEdit& edit, int chars) {
+  const QFontMetrics metrics = edit.fontMetrics();
+  if (edit.echoMode() == QLineEdit::Password) {
+    const QChar bullet(edit.style()->styleHint(
+        QStyle::SH_LineEdit_PasswordCharacter, nullptr, &edit));
+    return metrics.horizontalAdvance(QString(chars, bullet));
+  }
+  return metrics.averageCharWidth() * chars;
+}
+
+void FitEditToChars(QDialog& dialog, QLineEdit& edit, int chars, bool centred) {
+  // What the edit's frame and margins take: its size hint is the width of 17
+  // "x" plus them.
+  const int frame = edit.sizeHint().width() -
+                    17 * edit.fontMetrics().horizontalAdvance(QLatin1Char('x'));
+  // One more character's room for the cursor and the last one's bearing.
+  const int wanted = frame + CharsWidth(edit, chars + 1);
+  QRect r = edit.geometry();
+  if (r.width() >= wanted) return;
+  const int centre = r.center().x();
+  r.setWidth(wanted);
+  if (centred) r.moveLeft(std::max(0, centre - wanted / 2));
+  edit.setGeometry(r);
+  const int margin = std::max(r.left(), 8);
+  if (r.right() + 1 + margin > dialog.width()) {
+    dialog.setFixedSize(r.right() + 1 + margin, dialog.height());
+  }
 }
 
 void FitDialogToTexts(QDialog& dialog) {

@@ -58,6 +58,14 @@ QPushButton* AddButton(QDialog& dialog, const DialogUnits& du,
 // its label: all x positions and widths grow by the same factor, so the
 // layout keeps its proportions. Fonts wider than the template's need it.
 void FitDialogToTexts(QDialog& dialog);
+// Widens `edit` until `chars` characters show whole in it: bullets for a
+// password edit, characters of average width otherwise. It keeps its left
+// edge, or its centre when `centred`; the dialog widens with it if needed.
+// Never narrows.
+void FitEditToChars(QDialog& dialog, QLineEdit& edit, int chars,
+                    bool centred = false);
+// The width of the text area `edit` needs for `chars` such characters.
+int CharsWidth(const QLineEdit& edit, int chars);
 // The width a label's text needs, mnemonic marks not counted.
 int LabelTextWidth(const QLabel& label);
 // A dialog of a fixed size with a caption, a close box and no help button.

@@ -113,6 +113,13 @@ CPopulationDlg::CPopulationDlg(IPlatform& platform, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &CPopulationDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CPopulationDlg::reject);
   FitDialogToTexts(*this);
+  // Each field's range, in the words of the message that refuses a number
+  // outside it.
+  for (int field = 0; field < POPULATION_FIELDS; ++field) {
+    const FieldBounds bounds = PopulationBounds(field);
+    m_apEdits[field]->setToolTip(
+        QStringLiteral("%1 to %2").arg(bounds.min).arg(bounds.max));
+  }
 }
 
 bool CPopulationDlg::DoDataExchange(bool bSaveAndValidate) {

@@ -78,6 +78,11 @@ CSecurityInfoDlg::CSecurityInfoDlg(IPlatform& platform, QWidget* parent)
   SetLimitedText(m_pPasswordEdit, QString(), PASSWORD_CHARS, PASSWORD_CHARS);
   SetLimitedText(m_pConfirmEdit, QString(), PASSWORD_CHARS, PASSWORD_CHARS);
   FitDialogToTexts(*this);
+  // Each edit shows all it takes: the typed name whole, all ten password
+  // characters.
+  FitEditToChars(*this, *m_pNameEdit, AUTHOR_TYPED_CHARS);
+  FitEditToChars(*this, *m_pPasswordEdit, PASSWORD_CHARS);
+  FitEditToChars(*this, *m_pConfirmEdit, PASSWORD_CHARS);
 }
 
 void CSecurityInfoDlg::DoDataExchange(bool bSaveAndValidate) {
@@ -154,6 +159,7 @@ CPasswordPromptDlg::CPasswordPromptDlg(IPlatform& platform, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &CPasswordPromptDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CPasswordPromptDlg::reject);
   FitDialogToTexts(*this);
+  FitEditToChars(*this, *m_pPasswordEdit, PASSWORD_CHARS, true);
 }
 
 void CPasswordPromptDlg::DoDataExchange(bool bSaveAndValidate) {

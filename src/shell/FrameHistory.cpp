@@ -98,7 +98,18 @@ void CFrameHistory::UndoOrRedo(bool undo) {
   EndMouseStep(true);
   PreviewRemoved();
   if (undo ? !m_history.CanUndo() : !m_history.CanRedo()) return;
-  if (!(undo ? m_history.Undo() : m_history.Redo())) {
+  const QString step = undo ? m_history.UndoText() : m_history.RedoText();
+  if (undo ? m_history.Undo() : m_history.Redo()) {
+    // The status bar names the step and the level it changed, which is now
+    // on the canvas, also when the change itself cannot be seen there.
+    QString note =
+        (undo ? QStringLiteral("Undid %1") : QStringLiteral("Redid %1"))
+            .arg(step);
+    if (m_history.LastRestoreChangedLevels()) {
+      note += QStringLiteral(" on level %1").arg(m_pack.m_nCurLevel + 1);
+    }
+    m_frame.ShowStatus(note);
+  } else {
     // Taking back a deletion needs a new level; the pack is left as it was.
     m_frame.Platform().MessageBox(
         &m_frame, QStringLiteral("Not enough memory!"),

@@ -262,6 +262,7 @@ bool PackHistory::Restore(const PackSnapshot& target) {
   // The level to show: the one the step changed. When levels were added,
   // deleted or moved, the current index the snapshot recorded.
   int show = target.current;
+  m_bRestoredLevels = true;
   if (m_pack.Count() == count) {
     bool sameTable = true;
     std::vector<int> changed;
@@ -273,6 +274,7 @@ bool PackHistory::Restore(const PackSnapshot& target) {
     if (sameTable) {
       if (changed.empty()) {
         show = m_pack.m_nCurLevel;  // only author or password changed
+        m_bRestoredLevels = false;
       } else if (std::find(changed.begin(), changed.end(), target.current) ==
                  changed.end()) {
         show = changed.front();

@@ -85,6 +85,9 @@ class PackHistory : public QObject {
   QString UndoText() const { return m_stack.undoText(); }
   QString RedoText() const { return m_stack.redoText(); }
   int StepCount() const { return m_stack.count(); }
+  // After an Undo() or Redo(): false when the step changed only the author
+  // or password, which belong to no level.
+  bool LastRestoreChangedLevels() const { return m_bRestoredLevels; }
 
   // The pack now equals its file (saved or loaded). Inside an open step,
   // what the step changed so far becomes a step before the saved state.
@@ -152,6 +155,7 @@ class PackHistory : public QObject {
   PackSnapshot m_openBefore;
   int m_nMergeEpoch = 0;
   bool m_bRestoring = false;
+  bool m_bRestoredLevels = true;  // see LastRestoreChangedLevels()
   // Set while the stack calls a command's undo()/redo() on behalf of Undo(),
   // Redo() or a push: the pack is already in place then.
   bool m_bSkipApply = false;

@@ -484,3 +484,59 @@ TEST_F(FrameNotesTest, SaveAsWithThe83PlusFilterWritesATi83PlusFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- Undo says what it did -------------------------------------------------
+
+TEST_F(FrameNotesTest, UndoAndRedoNameTheStepAndShowItsLevel) {
+  AddLevels(2);
+  ProcessEvents();
+  // New population settings on level 2: nothing on the canvas shows them.
+  Pack().m_nCurLevel = 1;
+  frame->RefreshView();
+  platform.onDialog = [](QDialog& d) {
+    d.show();
+    d.findChild<QLineEdit*>(QStringLiteral("edit1037"))->setText("33");
+    d.accept();
+    return d.result();
+  };
+  Command(IDT_POPULATION);
+  ASSERT_EQ(Pack().Level(1).m_nPopulation, 33);
+  // New security info belongs to no level.
+  platform.onDialog = [](QDialog& d) {
+    d.show();
+    for (const char* name : {"edit1029", "edit1030", "edit1031"}) {
+      d.findChild<QLineEdit*>(QString::fromLatin1(name))->setText("Ann");
+    }
+    d.accept();
+    return d.result();
+  };
+  Command(IDM_FILE_SECURITY);
+  ASSERT_EQ(Pack().m_szAuthorName, "Ann");
+  platform.onDialog = nullptr;
+
+  Pack().m_nCurLevel = 2;
+  frame->RefreshView();
+  const struct {
+    int command;
+    const char* note;
+    int level;  // shown afterwards
+  } steps[] = {
+      {IDM_EDIT_UNDO, "Undid Security Info", 2},
+      {IDM_EDIT_UNDO, "Undid Population Settings on level 2", 1},
+      {IDM_EDIT_UNDO, "Undid Add Level on level 2", 1},
+      {IDM_EDIT_REDO, "Redid Add Level on level 3", 2},
+      {IDM_EDIT_REDO, "Redid Population Settings on level 2", 1},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.note);
+    Command(s.command);
+    EXPECT_EQ(Status(), s.note);
+    EXPECT_EQ(Pack().m_nCurLevel, s.level);
+    EXPECT_EQ(frame->LevelNumberEdit()->text(), QString::number(s.level + 1));
+  }
+  EXPECT_EQ(Pack().Level(1).m_nPopulation, 33);
+}
+
+}  // namespace
