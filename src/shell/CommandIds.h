@@ -22,6 +22,9 @@ inline constexpr int IDM_EDIT_REDO = 40021;
 // Level menu.
 inline constexpr int IDM_LEVEL_ADD = 0x4500;
 inline constexpr int IDM_LEVEL_DELETE = 0x4501;
+// Help menu, beside Tips and About.
+inline constexpr int IDM_HELP_GUIDE = 0x4502;
+inline constexpr int IDM_HELP_SHORTCUTS = 0x4503;
 
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.

@@ -24,6 +24,7 @@
 
 #include "canvas/CanvasWidget.h"
 #include "dialogs/DialogSupport.h"
+#include "dialogs/HelpDialogs.h"
 #include "dialogs/InfoDialogs.h"
 #include "dialogs/LevelOrderDlg.h"
 #include "dialogs/PopulationDlg.h"
@@ -217,6 +218,9 @@ void CEditorFrame::CreateMenu() {
   AddCommand(level, QStringLiteral("&Add Level"), IDM_LEVEL_ADD);
   AddCommand(level, QStringLiteral("&Delete Level"), IDM_LEVEL_DELETE);
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  AddCommand(help, QStringLiteral("&User Guide"), IDM_HELP_GUIDE);
+  AddCommand(help, QStringLiteral("&Keyboard Shortcuts"), IDM_HELP_SHORTCUTS);
+  help->addSeparator();
   AddCommand(help, QStringLiteral("&Tips..."), IDM_HELP_TIPS);
   AddCommand(help, QStringLiteral("&About..."), IDM_HELP_ABOUT);
 }
@@ -458,6 +462,12 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;
     case IDT_POPULATION:
       OnPopulation();
+      break;
+    case IDM_HELP_GUIDE:
+      RunUserGuideDialog(m_platform, this);
+      break;
+    case IDM_HELP_SHORTCUTS:
+      RunShortcutsDialog(m_platform, this, ShortcutRowsOf(*this));
       break;
     case IDM_LEVEL_ADD:
       m_pLevelBar->AddLevelAtEnd();

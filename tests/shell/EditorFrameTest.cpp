@@ -112,7 +112,8 @@ TEST_F(FrameTest, MenuHasItsTextsInOrderWithTheirCommands) {
                                   "-", "Set Security &Info...",
                                   "&Reorder Levels...", "-", "&Exit"}));
   EXPECT_EQ(items(menus.back()),
-            (std::vector<QString>{"&Tips...", "&About..."}));
+            (std::vector<QString>{"&User Guide", "&Keyboard Shortcuts", "-",
+                                  "&Tips...", "&About..."}));
 
   // Each item is the action of its command ID.
   const struct {

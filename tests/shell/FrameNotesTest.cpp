@@ -23,8 +23,11 @@
 #include <QMenuBar>
 #include <QPalette>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <algorithm>
 
 #include "ShownFrameFixture.h"
+#include "dialogs/HelpDialogs.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
 #include "shell/BarNotes.h"
@@ -191,6 +194,15 @@ TEST_F(FrameNotesTest, FirstLevelsPasscodeEditSaysItNeedsNoneAndLooksReadOnly) {
         edit->palette().color(QPalette::Base) == plain.color(QPalette::Base),
         !first);
   }
+}
+
+// The menu of the menu bar titled `title`.
+QMenu* menuBarMenu(CEditorFrame* frame, const char* title) {
+  for (QAction* top : frame->menuBar()->actions()) {
+    if (top->text() == QLatin1String(title)) return top->menu();
+  }
+  ADD_FAILURE() << "no menu " << title;
+  return nullptr;
 }
 
 // ---- A refused file says why ------------------------------------------------
@@ -537,6 +549,63 @@ TEST_F(FrameNotesTest, UndoAndRedoNameTheStepAndShowItsLevel) {
     EXPECT_EQ(frame->LevelNumberEdit()->text(), QString::number(s.level + 1));
   }
   EXPECT_EQ(Pack().Level(1).m_nPopulation, 33);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Help inside the editor ------------------------------------------------
+
+TEST_F(FrameNotesTest, HelpMenuOpensTheGuideAndListsEveryShortcut) {
+  QStringList titles;
+  std::vector<ShortcutRow> listed;
+  platform.onDialog = [&](QDialog& d) {
+    titles << d.windowTitle();
+    if (const auto* table = d.findChild<QTableWidget*>("shortcuts")) {
+      for (int row = 0; row < table->rowCount(); ++row) {
+        listed.push_back(
+            {table->item(row, 0)->text(), table->item(row, 1)->text()});
+      }
+    }
+    return int(QDialog::Rejected);
+  };
+  Command(IDM_HELP_GUIDE);
+  // A shortcut added later appears by itself.
+  QAction* extra =
+      menuBarMenu(frame, "&Level")->addAction(QStringLiteral("&Later..."));
+  extra->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+  Command(IDM_HELP_SHORTCUTS);
+  EXPECT_EQ(titles, (QStringList{"User Guide", "Keyboard Shortcuts"}));
+
+  const auto keys = [](const char* text) {
+    return QKeySequence(QString::fromLatin1(text))
+        .toString(QKeySequence::NativeText);
+  };
+  const std::vector<std::pair<QString, QString>> expected = {
+      {"File > New", keys("Ctrl+N")},
+      {"File > Save", keys("Ctrl+S")},
+      {"File > Save As", keys("Ctrl+Shift+S")},
+      {"File > Load", keys("Ctrl+O")},
+      {"File > Exit", keys("Ctrl+Q")},
+      {"Edit > Undo", keys("Ctrl+Z")},
+      {"Edit > Redo", keys("Ctrl+Y") + ", " + keys("Ctrl+Shift+Z")},
+      {"Level > Later", keys("Ctrl+L")},
+      {"Help > Tips", keys("F1")},
+  };
+  for (const auto& [command, shortcut] : expected) {
+    const auto found = std::find_if(
+        listed.begin(), listed.end(),
+        [&](const ShortcutRow& r) { return r.command == command; });
+    ASSERT_NE(found, listed.end()) << command.toStdString();
+    EXPECT_EQ(found->keys, shortcut) << command.toStdString();
+  }
+  // Every action with a shortcut is listed once.
+  int withShortcuts = 0;
+  for (const QAction* action : frame->findChildren<QAction*>()) {
+    if (!action->shortcuts().isEmpty()) ++withShortcuts;
+  }
+  EXPECT_EQ(listed.size(), static_cast<std::size_t>(withShortcuts));
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class IPlatform;
+class QDialog;
+class QWidget;
+
+// Help > User Guide and Help > Keyboard Shortcuts: windows that show
+// information only and change nothing.
+
+// README.md's "User guide" section as Markdown, taken from the README when
+// the editor is built.
+const char* UserGuideMarkdown();
+
+// One line of the shortcut list: where the command stands ("File > Save")
+// and its keys ("Ctrl+S", more than one separated by ", ").
+struct ShortcutRow {
+  QString command;
+  QString keys;
+};
+
+// Every shortcut of `window`'s actions, read from the actions themselves:
+// first the menus' items in menu order ("Edit > Redo"), then actions with
+// shortcuts outside the menus.
+std::vector<ShortcutRow> ShortcutRowsOf(const QWidget& window);
+
+// Fills an empty dialog with the user guide, shown from its Markdown, and a
+// Close button.
+void BuildUserGuideDialog(QDialog& dialog);
+// Fills an empty dialog with a two-column list of `rows` and a Close button.
+void BuildShortcutsDialog(QDialog& dialog,
+                          const std::vector<ShortcutRow>& rows);
+
+int RunUserGuideDialog(IPlatform& platform, QWidget* parent);
+int RunShortcutsDialog(IPlatform& platform, QWidget* parent,
+                       const std::vector<ShortcutRow>& rows);
