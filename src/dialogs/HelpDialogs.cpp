@@ -58,7 +58,10 @@ std::vector<ShortcutRow> ShortcutRowsOf(const QWidget& window) {
             walk(*action->menu(),
                  path + PlainText(action->text()) + QStringLiteral(" > "));
           } else if (!action->isSeparator() && !action->shortcuts().isEmpty()) {
-            rows.push_back({path + PlainText(action->text()), KeysOf(*action)});
+            // The icon text is the item's text unless an item whose text
+            // changes (Undo names its step) sets a fixed one.
+            rows.push_back(
+                {path + PlainText(action->iconText()), KeysOf(*action)});
             listed.insert(action);
           }
         }

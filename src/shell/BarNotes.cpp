@@ -17,7 +17,7 @@ void NoteRefusedInput(QLineEdit& edit, const QString& full,
 
 void ShowPasscodeNeeded(QLineEdit& edit, bool needed) {
   edit.setReadOnly(!needed);
-  edit.setPlaceholderText(needed ? QString() : kNoPasscodeNeeded);
+  edit.setPlaceholderText(needed ? QString() : kNoPasscodePlaceholder);
   edit.setToolTip(needed ? QString() : kNoPasscodeNeeded);
   // A read-only edit takes the window's background, as a disabled one does,
   // but keeps its tooltip.

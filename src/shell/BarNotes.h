@@ -19,6 +19,8 @@ inline const QString kPasscodeFull =
 // The first level's passcode edit, which takes nothing.
 inline const QString kNoPasscodeNeeded =
     QStringLiteral("The first level needs no passcode");
+// The same, short enough for the edit itself.
+inline const QString kNoPasscodePlaceholder = QStringLiteral("none");
 // The level number's arrows at either end.
 inline const QString kFirstLevel = QStringLiteral("Level 1 is the first level");
 inline const QString kPackFull =

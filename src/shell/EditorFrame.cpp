@@ -207,11 +207,14 @@ void CEditorFrame::CreateMenu() {
   // Edit: the pack's undo history. The items name the step they would undo
   // or redo and are enabled only when there is one.
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-  AddCommand(edit, QStringLiteral("&Undo"), IDM_EDIT_UNDO)
-      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-  AddCommand(edit, QStringLiteral("&Redo"), IDM_EDIT_REDO)
-      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+  QAction* undo = AddCommand(edit, QStringLiteral("&Undo"), IDM_EDIT_UNDO);
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  QAction* redo = AddCommand(edit, QStringLiteral("&Redo"), IDM_EDIT_REDO);
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  // Their texts name the step; the shortcut list names the commands.
+  undo->setIconText(QStringLiteral("Undo"));
+  redo->setIconText(QStringLiteral("Redo"));
   // Level: adding and deleting levels beside the level number's arrows and
   // the level order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));

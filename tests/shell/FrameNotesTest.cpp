@@ -189,7 +189,7 @@ TEST_F(FrameNotesTest, FirstLevelsPasscodeEditSaysItNeedsNoneAndLooksReadOnly) {
     EXPECT_EQ(edit->isReadOnly(), first);
     EXPECT_EQ(edit->toolTip(), first ? barnotes::kNoPasscodeNeeded : "");
     EXPECT_EQ(edit->placeholderText(),
-              first ? barnotes::kNoPasscodeNeeded : "");
+              first ? barnotes::kNoPasscodePlaceholder : "");
     EXPECT_EQ(
         edit->palette().color(QPalette::Base) == plain.color(QPalette::Base),
         !first);
@@ -575,6 +575,9 @@ TEST_F(FrameNotesTest, HelpMenuOpensTheGuideAndListsEveryShortcut) {
   QAction* extra =
       menuBarMenu(frame, "&Level")->addAction(QStringLiteral("&Later..."));
   extra->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+  // Undo's item names its step; the list names the command.
+  Command(IDM_LEVEL_ADD);
+  ASSERT_EQ(frame->Action(IDM_EDIT_UNDO)->text(), "&Undo Add Level");
   Command(IDM_HELP_SHORTCUTS);
   EXPECT_EQ(titles, (QStringList{"User Guide", "Keyboard Shortcuts"}));
 
