@@ -2,9 +2,26 @@
 
 #include <QLineEdit>
 #include <QPalette>
+#include <QToolBar>
 #include <utility>
 
 namespace barnotes {
+
+QLineEdit* AddLevelCount(QToolBar& bar) {
+  auto* count = new QLineEdit(&bar);
+  count->setObjectName(QStringLiteral("levelCount"));
+  count->setReadOnly(true);
+  count->setFrame(false);
+  count->setFocusPolicy(Qt::NoFocus);
+  count->setFixedWidth(
+      count->fontMetrics().horizontalAdvance(QStringLiteral(" of 9 ")));
+  QPalette palette = count->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  count->setPalette(palette);
+  count->setToolTip(QStringLiteral("The number of levels in the pack"));
+  bar.addWidget(count);
+  return count;
+}
 
 void NoteRefusedInput(QLineEdit& edit, const QString& full,
                       std::function<void(const QString&)> show) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QLineEdit;
+class QToolBar;
 
 // The status-bar notes and looks by which the level bar says what it will
 // not take, so that no key or arrow is refused without a word.
@@ -28,6 +29,10 @@ inline const QString kPackFull =
 // Delete Level on a pack of one level.
 inline const QString kLastLevel =
     QStringLiteral("A pack needs at least one level");
+
+// Adds the "of N" beside the level number to `bar`: a frameless read-only
+// edit on the bar's background, so the bar keeps no static text of its own.
+QLineEdit* AddLevelCount(QToolBar& bar);
 
 // Calls `show` with a note whenever `edit` refuses a key or a paste: `full`
 // when the edit holds as many characters as it takes, else kUnstorable (its

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPalette>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -275,20 +274,7 @@ void CEditorFrame::CreateBars() {
   m_pLevelSpin->SetBuddy(m_pLevelNumberEdit);
   m_wndLevelNumberBar->addWidget(m_pLevelNumberEdit);
   m_wndLevelNumberBar->addWidget(m_pLevelSpin);
-  // "of N": a frameless read-only edit on the bar's background, so the bar
-  // keeps no static text of its own.
-  m_pCountLabel = new QLineEdit(m_wndLevelNumberBar);
-  m_pCountLabel->setObjectName(QStringLiteral("levelCount"));
-  m_pCountLabel->setReadOnly(true);
-  m_pCountLabel->setFrame(false);
-  m_pCountLabel->setFocusPolicy(Qt::NoFocus);
-  m_pCountLabel->setFixedWidth(
-      fontMetrics().horizontalAdvance(QStringLiteral(" of 9 ")));
-  QPalette countPalette = m_pCountLabel->palette();
-  countPalette.setColor(QPalette::Base, countPalette.color(QPalette::Window));
-  m_pCountLabel->setPalette(countPalette);
-  m_pCountLabel->setToolTip(QStringLiteral("The number of levels in the pack"));
-  m_wndLevelNumberBar->addWidget(m_pCountLabel);
+  m_pCountLabel = barnotes::AddLevelCount(*m_wndLevelNumberBar);
 
   // Level name.
   m_wndLevelNameBar =
