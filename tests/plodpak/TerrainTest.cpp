@@ -9,8 +9,8 @@
 #include <QJsonObject>
 #include <random>
 
+#include "imageio/TerrainImage.h"
 #include "plodpak/Manifest.h"
-#include "plodpak/Terrain.h"
 
 namespace plodpak {
 namespace {

@@ -8,13 +8,13 @@
 #include <set>
 #include <string_view>
 
+#include "imageio/TerrainImage.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
 #include "packfile/SafeWrite.h"
 #include "packfile/VariableFile.h"
 #include "plodpak/JsonWriter.h"
 #include "plodpak/Manifest.h"
-#include "plodpak/Terrain.h"
 
 namespace plodpak {
 

@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "imageio/TerrainImage.h"
 #include "model/Text.h"
 #include "packfile/PackFile.h"
 #include "plodpak/JsonWriter.h"
-#include "plodpak/Terrain.h"
 
 namespace plodpak {
 

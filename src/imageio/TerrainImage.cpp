@@ -1,10 +1,8 @@
-#include "plodpak/Terrain.h"
+#include "imageio/TerrainImage.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
-
-namespace plodpak {
 
 namespace {
 
@@ -121,5 +119,3 @@ QByteArray EncodePng(const QImage& image) {
   if (!writer.write(image)) return {};
   return bytes;
 }
-
-}  // namespace plodpak

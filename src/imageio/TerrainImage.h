@@ -1,12 +1,13 @@
 #pragma once
 
+// Terrain to picture and back: the code plodpak and the editor share. It
+// needs QtGui for QImage, so it lives beside the core, not in it.
+
 #include <QByteArray>
 #include <QImage>
 #include <string>
 
 #include "model/Level.h"
-
-namespace plodpak {
 
 // Checks that a picture of width x height pixels can be a level's terrain:
 // 96 to 288 pixels wide in steps of 8, 64 to 192 high, at most 2304 bytes of
@@ -32,5 +33,3 @@ QImage TerrainToImage(const LevelRecord& level);
 
 // The picture encoded as PNG; empty when encoding failed.
 QByteArray EncodePng(const QImage& image);
-
-}  // namespace plodpak
