@@ -309,7 +309,7 @@ std::string MakeVariableName(std::string_view path) {
   return name;
 }
 
-bool EncodePackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
+bool LayOutPackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
                      std::string& error) {
   const std::size_t count = pack.levels.size();
   if (count < 1 || count > static_cast<std::size_t>(MAX_LEVELS)) {
@@ -334,7 +334,14 @@ bool EncodePackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
                                                 sizeof level.m_szPasscode)));
   }
   for (const LevelRecord& level : pack.levels) AppendLevel(out, level);
+  image = std::move(out);
+  return true;
+}
 
+bool EncodePackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
+                     std::string& error) {
+  std::vector<std::uint8_t> out;
+  if (!LayOutPackImage(pack, out, error)) return false;
   if (out.size() > static_cast<std::size_t>(PACK_IMAGE_MAX_BYTES)) {
     error = "The pack needs " + std::to_string(out.size()) +
             " bytes; a Plodpak holds at most " +

@@ -32,6 +32,11 @@ std::string MakeVariableName(std::string_view path);
 bool EncodePackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
                      std::string& error);
 
+// The same layout without the refusal of an image over 9926 bytes: for
+// telling how large a pack that does not fit is.
+bool LayOutPackImage(const PackContents& pack, std::vector<std::uint8_t>& image,
+                     std::string& error);
+
 // Reads a pack image and validates all of it. On success `pack` holds every
 // level (the first level's passcode empty: a file stores none); on failure
 // `pack` is left as it was and `error` says what is wrong.

@@ -138,6 +138,12 @@ const BadManifest kBadManifests[] = {
      "@/pack.json: level 2: passcode: must be exactly 4 characters (it has 5)"},
     {"PasscodeTooLongOnLevel1", SetLevel(0, "passcode", "ABCDE"),
      "@/pack.json: level 1: passcode: 5 characters; at most 4"},
+    {"PasscodeLowerCaseOnLevel2", SetLevel(1, "passcode", "ABcD"),
+     "@/pack.json: level 2: passcode: must not hold lower-case letters (the "
+     "editor types passcodes in capitals)"},
+    {"PasscodeLowerCaseOnLevel1", SetLevel(0, "passcode", "z"),
+     "@/pack.json: level 1: passcode: must not hold lower-case letters (the "
+     "editor types passcodes in capitals)"},
     {"NameTooLong", SetLevel(0, "name", QString(30, 'n')),
      "@/pack.json: level 1: name: 30 characters; at most 29"},
     {"NameNotAscii", SetLevel(1, "name", QString::fromUtf8("caf\xc3\xa9")),

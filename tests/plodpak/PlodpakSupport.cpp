@@ -130,8 +130,12 @@ LevelRecord RandomLevel(unsigned seed, int widthBytes, int height, int blocks) {
     level.m_szName[i] = static_cast<char>(pick(0x20, 0x7E));
   }
   level.m_szName[nameChars] = '\0';
+  // The passcode edit turns letters into capitals: any printable character
+  // but a lower-case letter.
   for (int i = 0; i < PASSCODE_CHARS; ++i) {
-    level.m_szPasscode[i] = static_cast<char>(pick(0x20, 0x7E));
+    char c = static_cast<char>(pick(0x20, 0x7E - 26));
+    if (c >= 'a') c = static_cast<char>(c + 26);
+    level.m_szPasscode[i] = c;
   }
   level.m_szPasscode[PASSCODE_CHARS] = '\0';
   return level;

@@ -8,6 +8,7 @@
 #include <set>
 #include <string_view>
 
+#include "check/PackCheck.h"
 #include "imageio/TerrainImage.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
@@ -204,19 +205,32 @@ bool LoadPack(const std::string& path, LoadedPack& loaded,
   return true;
 }
 
-int Verify(const Options& options, std::ostream& out) {
+// One line per file on `out`: ok, not ready or the reason it is damaged.
+// The pack check's errors and warnings of a sound file follow on `err`. The
+// status is the worst of the files: damaged, then not ready, then ready.
+int Verify(const Options& options, std::ostream& out, std::ostream& err) {
   if (options.operands.empty()) throw UsageError("verify needs a FILE");
   int status = EXIT_OK;
   for (const std::string& path : options.operands) {
     LoadedPack loaded;
     std::string problem;
-    if (LoadPack(path, loaded, problem)) {
-      out << path << ": ok (" << Levels(loaded.pack.levels.size()) << ", "
-          << loaded.fileBytes << " bytes)\n";
-    } else {
+    if (!LoadPack(path, loaded, problem)) {
       out << problem << "\n";
       status = EXIT_BAD_INPUT;
+      continue;
     }
+    const std::vector<PackProblem> problems =
+        CheckPack(loaded.pack, loaded.container.plus ? VariableFlavour::TI83Plus
+                                                     : VariableFlavour::TI83);
+    const bool ready = CountErrors(problems) == 0;
+    out << path << (ready ? ": ok (" : ": not ready for the calculator (")
+        << Levels(loaded.pack.levels.size()) << ", " << loaded.fileBytes
+        << " bytes)\n";
+    for (const PackProblem& p : problems) {
+      err << path << (p.IsError() ? ": error: " : ": warning: ") << p.text
+          << "\n";
+    }
+    if (!ready && status == EXIT_OK) status = EXIT_NOT_READY;
   }
   return status;
 }
@@ -403,8 +417,11 @@ and TI-83 Plus (.8xp) program files the Plodderz level editor writes.
 Commands:
   verify FILE...
       Checks each file's TI-83 container (signature, checksum, lengths) and
-      its whole pack image. Prints "FILE: ok (N levels, S bytes)" or
-      "FILE: <reason>" for each. Needs no password.
+      its whole pack image, then checks the pack as the editor does before
+      a save. Prints "FILE: ok (N levels, S bytes)", "FILE: not ready for
+      the calculator (N levels, S bytes)" or "FILE: <reason>" for each; the
+      pack check's "FILE: error: ..." and "FILE: warning: ..." lines go to
+      standard error. Needs no password.
   info FILE [--json]
       Shows the container's facts (variable name, type, comment, signature,
       sizes) and the level count. Shows no level contents.
@@ -426,10 +443,13 @@ In place of --password PW, which others on the machine may see:
 Options:
   -h, --help  Shows this help.
 
-Exit status: 0 done; 1 the output could not be written; 2 invalid input (a
-damaged or invalid pack, a bad manifest or picture, a password file that
-cannot be read, a wrong password: "FILE: wrong password"); 64 a wrong
-command line. The manifest format is described in docs/plodpak.md.
+Exit status: 0 done (for verify: every file is ready, warnings allowed); 1
+the output could not be written; 2 invalid input (a damaged or invalid pack,
+a bad manifest or picture, a password file that cannot be read, a wrong
+password: "FILE: wrong password"); 3 verify only: every file is
+sound but one is not ready (it has an error that would stop the editor's
+Save As); 64 a wrong command line. The manifest format is described in
+docs/plodpak.md.
 )USAGE";
 }
 
@@ -461,7 +481,7 @@ int Run(const std::vector<std::string>& args, std::istream& in,
       out << UsageText();
       return EXIT_OK;
     }
-    if (command == "verify") return Verify(options, out);
+    if (command == "verify") return Verify(options, out, err);
     if (command == "info") return Info(options, out, err);
     if (command == "export") return Export(options, in, out, err);
     return Build(options, in, out, err);

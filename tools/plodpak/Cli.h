@@ -11,7 +11,9 @@ namespace plodpak {
 inline constexpr int EXIT_OK = 0;
 inline constexpr int EXIT_WRITE_FAILED = 1;  // output could not be written
 inline constexpr int EXIT_BAD_INPUT = 2;  // invalid file, manifest or password
-inline constexpr int EXIT_USAGE = 64;     // the command line is wrong
+// verify: sound files, but one has an error that would stop Save As.
+inline constexpr int EXIT_NOT_READY = 3;
+inline constexpr int EXIT_USAGE = 64;  // the command line is wrong
 
 // The text of `plodpak --help`.
 std::string UsageText();

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -184,6 +185,16 @@ void ParseLevel(const QJsonValue& value, int index, const std::string& file,
   } else {
     level.passcode =
         report.Text(passcode, "passcode", PASSCODE_CHARS, PASSCODE_CHARS);
+  }
+  // The editor types passcodes in capitals and could never show a stored
+  // lower-case letter as it is.
+  if (level.passcode &&
+      std::any_of(level.passcode->begin(), level.passcode->end(),
+                  [](char c) { return c >= 'a' && c <= 'z'; })) {
+    report.Fail("passcode",
+                "must not hold lower-case letters (the editor "
+                "types passcodes in capitals)");
+    level.passcode.reset();
   }
 
   const auto population =
