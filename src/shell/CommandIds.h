@@ -25,6 +25,17 @@ inline constexpr int IDM_LEVEL_DELETE = 0x4501;
 // Help menu, beside Tips and About.
 inline constexpr int IDM_HELP_GUIDE = 0x4502;
 inline constexpr int IDM_HELP_SHORTCUTS = 0x4503;
+// Levels and pictures: View > Problems; Level > Duplicate Level, Copy
+// Level, Paste Level, Level Size...; File > Import Terrain Image..., Export
+// Level Image..., Export All Levels...
+inline constexpr int IDM_VIEW_PROBLEMS = 0x4400;
+inline constexpr int IDM_LEVEL_DUPLICATE = 0x4401;
+inline constexpr int IDM_LEVEL_COPY = 0x4402;
+inline constexpr int IDM_LEVEL_PASTE = 0x4403;
+inline constexpr int IDM_LEVEL_SIZE = 0x4404;
+inline constexpr int IDM_FILE_IMPORT_IMAGE = 0x4405;
+inline constexpr int IDM_FILE_EXPORT_IMAGE = 0x4406;
+inline constexpr int IDM_FILE_EXPORT_ALL = 0x4407;
 
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.

@@ -36,6 +36,7 @@
 #include "shell/FrameHistory.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/PasscodeValidator.h"
+#include "shell/ProblemsPanel.h"
 #include "uikit/Platform.h"
 #include "uikit/UpDown.h"
 
@@ -95,6 +96,7 @@ class FrameEffects final : public IFrameEffects {
   void ShowCalculatorName(const QString& name) override {
     m_frame.ShowCalculatorName(name);
   }
+  void ShowProblems() override { m_frame.Problems().show(); }
 
  private:
   CEditorFrame& m_frame;
@@ -214,6 +216,10 @@ void CEditorFrame::CreateMenu() {
   // Their texts name the step; the shortcut list names the commands.
   undo->setIconText(QStringLiteral("Undo"));
   redo->setIconText(QStringLiteral("Redo"));
+  // View: the docks beside the canvas.
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  AddCommand(view, QStringLiteral("&Problems"), IDM_VIEW_PROBLEMS)
+      ->setCheckable(true);
   // Level: adding and deleting levels beside the level number's arrows and
   // the level order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
@@ -260,6 +266,10 @@ void CEditorFrame::CreateStatusBar() {
   bar->addPermanentWidget(m_pSizeLabel);
   bar->addPermanentWidget(m_pPackLabel);
   m_pCanvas->installEventFilter(this);
+  m_pProblems = new CProblemsPanel(*this);
+  connect(m_pProblems, &QDockWidget::visibilityChanged, this, [this] {
+    Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
+  });
 }
 
 void CEditorFrame::CreateBars() {
@@ -448,6 +458,10 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;
     case IDM_FILE_REORDER:
       OnReorderLevels();
+      break;
+    case IDM_VIEW_PROBLEMS:
+      m_pProblems->setVisible(!m_pProblems->isVisible());
+      Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
       break;
     case IDT_POPULATION:
       OnPopulation();
@@ -688,6 +702,7 @@ void CEditorFrame::UpdatePackInfo() {
     m_pPackLabel->setText(QStringLiteral("Pack: cannot be saved"));
     m_pPackLabel->setToolTip(QString::fromStdString(error));
   }
+  m_pProblems->Refresh();
 }
 
 bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -13,6 +13,7 @@ class CCanvasWidget;
 class CFileCommands;
 class CFrameHistory;
 class CLevelBarLogic;
+class CProblemsPanel;
 class IFrameEffects;
 class CUpDown;
 class IPlatform;
@@ -103,6 +104,8 @@ class CEditorFrame : public QMainWindow {
   CFileCommands& FileCommands() { return *m_pFiles; }
   // The undo history of the pack and the Edit menu's side of it.
   CFrameHistory& History() { return *m_pHistory; }
+  // The Problems dock and its count in the status bar.
+  CProblemsPanel& Problems() { return *m_pProblems; }
   // The status bar's fields: the pointer's level pixel, the current level's
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
@@ -169,5 +172,6 @@ class CEditorFrame : public QMainWindow {
   std::array<QCursor, 5> m_cursors;
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
-  bool m_bClosing = false;              // the close request was accepted
+  CProblemsPanel* m_pProblems = nullptr;
+  bool m_bClosing = false;  // the close request was accepted
 };

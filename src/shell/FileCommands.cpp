@@ -10,6 +10,7 @@
 #include "model/Text.h"
 #include "packfile/PackFile.h"
 #include "shell/LevelBarLogic.h"
+#include "shell/ProblemsPanel.h"
 #include "uikit/Platform.h"
 
 const QString CFileCommands::kOpenNewFileCaption =
@@ -204,7 +205,12 @@ bool CFileCommands::WritePack(const std::string& path) {
   m_pack.m_szFilePath = path;
   m_pack.m_bModified = false;
   m_frame.PackWritten();
-  m_frame.ShowStatus(QStringLiteral("Saved %1").arg(ToQString(path)));
+  // Save writes unfinished work too; what it wrote is checked as the game
+  // would need it, and the status bar says when it is not ready yet.
+  const std::vector<PackProblem> problems =
+      CheckPack(m_pack.Contents(), FlavourFor(path));
+  m_frame.ShowStatus(CProblemsPanel::SavedText(problems, ToQString(path)));
+  if (CountErrors(problems) > 0) m_frame.ShowProblems();
   m_frame.ShowCalculatorName(CalculatorName(MakeVariableName(path)));
   return true;
 }

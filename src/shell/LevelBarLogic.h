@@ -39,6 +39,9 @@ class IFrameEffects {
   // Shows the pack's program name on the calculator ("prgmCASTLE"), after a
   // save or a load; empty for a pack with no file.
   virtual void ShowCalculatorName(const QString& /*name*/) {}
+  // Brings the Problems panel into view (a save wrote a pack that is not
+  // ready for the calculator).
+  virtual void ShowProblems() {}
 };
 
 // The four level bars: the level number with its up-down, the level name,

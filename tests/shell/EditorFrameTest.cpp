@@ -95,8 +95,9 @@ TEST_F(FrameTest, CursorsAreThirtyTwoPixelsWithTheirHotSpots) {
 
 TEST_F(FrameTest, MenuHasItsTextsInOrderWithTheirCommands) {
   const QList<QAction*> menus = frame->menuBar()->actions();
-  // The Edit and Level menus have tests of their own.
-  ASSERT_EQ(menus.size(), 4);
+  // File, Edit, View, Level, Help; the Edit, View and Level menus have
+  // tests of their own.
+  ASSERT_EQ(menus.size(), 5);
   EXPECT_EQ(menus[0]->text(), "&File");
   EXPECT_EQ(menus.back()->text(), "&Help");
 

@@ -1,0 +1,120 @@
+#include "shell/ProblemsPanel.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+#include "canvas/CanvasWidget.h"
+#include "shell/EditorFrame.h"
+#include "shell/FileCommands.h"
+#include "shell/PackReading.h"
+
+namespace {
+
+enum Column { KindColumn, LevelColumn, TextColumn };
+
+bool SameProblems(const std::vector<PackProblem>& a,
+                  const std::vector<PackProblem>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].text != b[i].text || a[i].at != b[i].at) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CProblemsPanel::CProblemsPanel(CEditorFrame& frame)
+    : QDockWidget(QStringLiteral("Problems"), &frame), m_frame(frame) {
+  setObjectName(QStringLiteral("problems"));
+  m_pList = new QTreeWidget(this);
+  m_pList->setColumnCount(3);
+  m_pList->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Level"),
+                            QStringLiteral("Problem")});
+  m_pList->setRootIsDecorated(false);
+  m_pList->setUniformRowHeights(true);
+  m_pList->header()->setStretchLastSection(true);
+  setWidget(m_pList);
+  connect(m_pList, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem* item) { OnActivated(item); });
+  frame.addDockWidget(Qt::BottomDockWidgetArea, this);
+  hide();
+
+  m_pCount = new QLabel(frame.statusBar());
+  frame.statusBar()->addPermanentWidget(m_pCount);
+}
+
+QString CProblemsPanel::CountText(const std::vector<PackProblem>& problems) {
+  const int errors = CountErrors(problems);
+  const int warnings = static_cast<int>(problems.size()) - errors;
+  if (problems.empty()) return QStringLiteral("No problems");
+  QStringList parts;
+  if (errors > 0) {
+    parts << (errors == 1 ? QStringLiteral("1 error")
+                          : QStringLiteral("%1 errors").arg(errors));
+  }
+  if (warnings > 0) {
+    parts << (warnings == 1 ? QStringLiteral("1 warning")
+                            : QStringLiteral("%1 warnings").arg(warnings));
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
+QString CProblemsPanel::SavedText(const std::vector<PackProblem>& problems,
+                                  const QString& path) {
+  for (const PackProblem& problem : problems) {
+    if (problem.IsError()) {
+      return QStringLiteral("Saved, but not ready for the calculator: ") +
+             QString::fromStdString(problem.text);
+    }
+  }
+  return QStringLiteral("Saved %1").arg(path);
+}
+
+void CProblemsPanel::Refresh() {
+  const CLevelPack& pack = m_frame.Pack();
+  std::vector<PackProblem> problems = CheckPack(
+      PackForReading(pack), CFileCommands::FlavourFor(pack.m_szFilePath));
+  m_pCount->setText(CountText(problems));
+  if (m_bShown && SameProblems(problems, m_problems)) return;
+  m_problems = std::move(problems);
+  m_bShown = true;
+  m_pList->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const PackProblem& problem : m_problems) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(KindColumn, problem.IsError() ? QStringLiteral("Error")
+                                                : QStringLiteral("Warning"));
+    item->setText(LevelColumn, problem.level < 0
+                                   ? QStringLiteral("Pack")
+                                   : QString::number(problem.level + 1));
+    item->setText(TextColumn, QString::fromStdString(problem.text));
+    items << item;
+  }
+  m_pList->addTopLevelItems(items);
+  m_pList->resizeColumnToContents(KindColumn);
+  m_pList->resizeColumnToContents(LevelColumn);
+}
+
+void CProblemsPanel::OnActivated(QTreeWidgetItem* item) {
+  const int row = m_pList->indexOfTopLevelItem(item);
+  if (row < 0 || row >= static_cast<int>(m_problems.size())) return;
+  GoTo(m_problems[static_cast<std::size_t>(row)]);
+}
+
+void CProblemsPanel::GoTo(const PackProblem& problem) {
+  CLevelPack& pack = m_frame.Pack();
+  if (problem.level < 0 || problem.level >= pack.Count()) return;
+  m_frame.Logic().RemovePreview();
+  pack.m_nCurLevel = problem.level;
+  if (problem.at.x >= 0) {
+    // The place goes to the middle of the canvas, as far as the view allows
+    // (the refresh clamps it).
+    CanvasView& view = m_frame.Logic().View();
+    view.m_nOriginX = 4 * problem.at.x - view.m_cxClient / 2;
+    view.m_nOriginY = 4 * problem.at.y + 1 - view.m_cyClient / 2;
+  }
+  m_frame.RefreshView();
+  m_frame.UpdatePackInfo();
+}

@@ -1,0 +1,154 @@
+// The Problems panel follows the pack live, takes the user to a problem, and
+// a Save of a pack that is not ready says so.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstring>
+
+#include "shell/CommandIds.h"
+#include "shell/ProblemsPanel.h"
+#include "shell/ShownFrameFixture.h"
+#include "support/QtTestApp.h"
+
+namespace {
+
+class ProblemsPanelTest : public ShownFrameFixture<CEditorFrame> {
+ protected:
+  CProblemsPanel& Panel() { return frame->Problems(); }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const PackProblem& p : Panel().Problems()) texts.push_back(p.text);
+    return texts;
+  }
+  bool Lists(const std::string& text) {
+    for (const std::string& t : Texts()) {
+      if (t == text) return true;
+    }
+    return false;
+  }
+  // Makes the current level ready: an entrance in the air, the exit on
+  // ground, a Plodder to spare; and gives the pack its security info.
+  void MakeReady() {
+    CLevel& level = frame->Pack().Current();
+    level.m_objects[ENTRANCE_SLOT] = {OBJ_ENTRANCE, 3, 8};
+    level.m_objects[EXIT_SLOT] = {OBJ_EXIT, 6, 30};
+    for (int x = 48; x < 64; ++x) level.SetPixel(x, 46, true);
+    level.m_nToSave = 10;
+    frame->Pack().m_szAuthorName = "Ann";
+    frame->Pack().m_szPassword = "pw";
+    frame->UpdatePackInfo();
+  }
+};
+
+TEST_F(ProblemsPanelTest, StartsHiddenAndTheViewMenuShowsIt) {
+  EXPECT_FALSE(Panel().isVisible());
+  QAction* item = frame->Action(IDM_VIEW_PROBLEMS);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), "&Problems");
+  EXPECT_FALSE(item->isChecked());
+  frame->OnCommand(IDM_VIEW_PROBLEMS);
+  EXPECT_TRUE(Panel().isVisible());
+  EXPECT_TRUE(item->isChecked());
+  frame->OnCommand(IDM_VIEW_PROBLEMS);
+  EXPECT_FALSE(Panel().isVisible());
+  EXPECT_FALSE(item->isChecked());
+}
+
+// A fresh pack is not ready: the panel and the status bar say why from the
+// start; the list follows a stroke, its undo and a change of level.
+TEST_F(ProblemsPanelTest, FollowsAStrokeAnUndoAndALevelChange) {
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "level 1 has no entrance", "level 1 has no exit",
+                         "the pack has no author or password",
+                         "level 1 asks to save 20 of 20 Plodders: none to "
+                         "spare"}));
+  EXPECT_EQ(Panel().CountLabel()->text(), "3 errors, 1 warning");
+  EXPECT_EQ(Panel().List()->topLevelItemCount(), 4);
+  EXPECT_EQ(Panel().List()->topLevelItem(0)->text(2),
+            "level 1 has no entrance");
+  MakeReady();
+  EXPECT_TRUE(Texts().empty());
+  EXPECT_EQ(Panel().CountLabel()->text(), "No problems");
+
+  // A stroke into the left margin.
+  MousePress(&frame->Canvas(), CellPoint({2, 30}));
+  MouseRelease(&frame->Canvas(), CellPoint({2, 30}));
+  ProcessEvents();
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "level 1 has terrain within 8 pixels of the left "
+                         "edge"}));
+  EXPECT_EQ(Panel().CountLabel()->text(), "1 warning");
+  frame->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_TRUE(Texts().empty());
+
+  // Stepping past the last level adds one, which has its own problems.
+  platform.answers = {IPlatform::Answer::Yes};
+  frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, 1);
+  EXPECT_TRUE(Lists("level 2 has no exit"));
+  EXPECT_TRUE(Lists("level 2 has no entrance"));
+}
+
+// A double-click on a problem makes its level current and scrolls its place
+// into the middle of the view.
+TEST_F(ProblemsPanelTest, ActivatingAProblemGoesToItsLevelAndPlace) {
+  CLevelPack& pack = frame->Pack();
+  platform.answers = {IPlatform::Answer::Yes};
+  frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, 1);
+  CLevel& second = pack.Level(1);
+  while (second.m_nWidthBytes < 36) second.AddColumn();
+  second.SetPixel(284, 40, true);
+  pack.m_nCurLevel = 0;
+  frame->RefreshView();
+  frame->UpdatePackInfo();
+  QTreeWidget* list = Panel().List();
+  QTreeWidgetItem* item = nullptr;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    if (list->topLevelItem(i)->text(2) ==
+        "level 2 has terrain within 8 pixels of the right edge") {
+      item = list->topLevelItem(i);
+    }
+  }
+  ASSERT_NE(item, nullptr);
+  emit list->itemActivated(item, 2);
+  EXPECT_EQ(pack.m_nCurLevel, 1);
+  EXPECT_EQ(frame->LevelNumberEdit()->text(), "2");
+  const Rect cell = frame->Logic().View().CellClientRect({284, 40});
+  const QRect canvas = frame->Canvas().rect();
+  EXPECT_TRUE(canvas.contains(cell.left, cell.top))
+      << cell.left << "," << cell.top;
+}
+
+// Save writes a pack that is not ready, as it always did, but says so and
+// shows the panel; a ready pack is just "Saved".
+TEST_F(ProblemsPanelTest, SaveOfAPackThatIsNotReadySaysWhy) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("draft.83p").toStdString();
+  CLevelPack& pack = frame->Pack();
+  pack.m_szFilePath = path;
+  pack.m_szAuthorName = "Ann";
+  pack.m_szPassword = "pw";
+  pack.Current().m_objects[ENTRANCE_SLOT] = {OBJ_ENTRANCE, 3, 8};
+  pack.m_bModified = true;
+  frame->OnCommand(IDM_FILE_SAVE);
+  EXPECT_FALSE(pack.m_bModified);
+  EXPECT_EQ(frame->statusBar()->currentMessage(),
+            "Saved, but not ready for the calculator: level 1 has no exit");
+  EXPECT_TRUE(Panel().isVisible());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
+
+  MakeReady();
+  Panel().hide();
+  pack.m_bModified = true;
+  frame->OnCommand(IDM_FILE_SAVE);
+  EXPECT_EQ(frame->statusBar()->currentMessage(),
+            "Saved " + QString::fromStdString(path));
+  EXPECT_FALSE(Panel().isVisible());
+}
+
+}  // namespace
