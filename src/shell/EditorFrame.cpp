@@ -35,6 +35,7 @@
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
 #include "shell/LevelBarLogic.h"
+#include "shell/LevelCommands.h"
 #include "shell/PasscodeValidator.h"
 #include "shell/ProblemsPanel.h"
 #include "uikit/Platform.h"
@@ -126,6 +127,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
       std::make_unique<CLevelBarLogic>(m_pack, m_platform, *m_pEffects, this);
   m_pFiles =
       std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
+  m_pLevels = std::make_unique<CLevelCommands>(*this);
   m_pHistory = new CFrameHistory(*this, m_pack);
   CreateMenu();
   SetShortcuts();
@@ -220,11 +222,18 @@ void CEditorFrame::CreateMenu() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   AddCommand(view, QStringLiteral("&Problems"), IDM_VIEW_PROBLEMS)
       ->setCheckable(true);
-  // Level: adding and deleting levels beside the level number's arrows and
-  // the level order dialog.
+  // Level: whole levels, beside the level number's arrows and the level
+  // order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
   AddCommand(level, QStringLiteral("&Add Level"), IDM_LEVEL_ADD);
+  AddCommand(level, QStringLiteral("D&uplicate Level"), IDM_LEVEL_DUPLICATE)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   AddCommand(level, QStringLiteral("&Delete Level"), IDM_LEVEL_DELETE);
+  level->addSeparator();
+  AddCommand(level, QStringLiteral("&Copy Level"), IDM_LEVEL_COPY)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  AddCommand(level, QStringLiteral("&Paste Level"), IDM_LEVEL_PASTE)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&User Guide"), IDM_HELP_GUIDE);
   AddCommand(help, QStringLiteral("&Keyboard Shortcuts"), IDM_HELP_SHORTCUTS);
@@ -462,6 +471,15 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDM_VIEW_PROBLEMS:
       m_pProblems->setVisible(!m_pProblems->isVisible());
       Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
+      break;
+    case IDM_LEVEL_DUPLICATE:
+      m_pLevels->Duplicate();
+      break;
+    case IDM_LEVEL_COPY:
+      m_pLevels->Copy();
+      break;
+    case IDM_LEVEL_PASTE:
+      m_pLevels->Paste();
       break;
     case IDT_POPULATION:
       OnPopulation();

@@ -13,6 +13,7 @@ class CCanvasWidget;
 class CFileCommands;
 class CFrameHistory;
 class CLevelBarLogic;
+class CLevelCommands;
 class CProblemsPanel;
 class IFrameEffects;
 class CUpDown;
@@ -145,6 +146,7 @@ class CEditorFrame : public QMainWindow {
   std::unique_ptr<IFrameEffects> m_pEffects;
   std::unique_ptr<CLevelBarLogic> m_pLevelBar;
   std::unique_ptr<CFileCommands> m_pFiles;
+  std::unique_ptr<CLevelCommands> m_pLevels;  // duplicate, copy, paste
 
   QToolBar* m_wndLevelNumberBar = nullptr;
   QToolBar* m_wndLevelNameBar = nullptr;

@@ -51,6 +51,14 @@ QString CFrameHistory::CommandStepLabel(int id) {
       return QStringLiteral("Add Level");
     case IDM_LEVEL_DELETE:
       return QStringLiteral("Delete Level");
+    case IDM_LEVEL_DUPLICATE:
+      return QStringLiteral("Duplicate Level");
+    case IDM_LEVEL_PASTE:
+      return QStringLiteral("Paste Level");
+    case IDM_LEVEL_SIZE:
+      return QStringLiteral("Level Size");
+    case IDM_FILE_IMPORT_IMAGE:
+      return QStringLiteral("Import Terrain Image");
     case IDC_LEVEL_NAME:
       return QStringLiteral("Rename Level");
     case IDC_PASSCODE:

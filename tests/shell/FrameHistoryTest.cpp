@@ -92,10 +92,11 @@ class FrameHistoryTest : public ShownFrameFixture<CEditorFrame> {
 
 TEST_F(FrameHistoryTest, EditMenuStandsBetweenFileAndHelp) {
   const QList<QAction*> menus = frame->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 5);  // File, Edit, View, Level, Help
+  ASSERT_EQ(menus.size(), 5);
   EXPECT_EQ(menus[0]->text(), "&File");
   EXPECT_EQ(menus[1]->text(), "&Edit");
   EXPECT_EQ(menus[2]->text(), "&View");
+  EXPECT_EQ(menus[3]->text(), "&Level");
   EXPECT_EQ(menus.back()->text(), "&Help");
   const QList<QAction*> items = menus[1]->menu()->actions();
   ASSERT_EQ(items.size(), 2);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/LevelPack.h"
+
+// Copies of levels inside a pack: Duplicate Level and Paste Level.
+
+// Gives `level` a passcode of four capitals that no level of the pack has.
+void GiveFreshPasscode(const CLevelPack& pack, LevelRecord& level);
+
+// Inserts a copy of `record` at `index` (0 to Count()) and makes it current;
+// the levels from `index` on move one place down. The new level keeps its
+// own serial. False, with the pack unchanged, when no memory could be had.
+// Must not be called with MAX_LEVELS levels.
+bool InsertLevelCopy(CLevelPack& pack, int index, const LevelRecord& record);
