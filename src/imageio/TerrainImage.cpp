@@ -3,6 +3,11 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <algorithm>
+#include <array>
+#include <bit>
+
+#include "canvas/Sprites.h"
 
 namespace {
 
@@ -118,4 +123,152 @@ QByteArray EncodePng(const QImage& image) {
   QImageWriter writer(&buffer, "png");
   if (!writer.write(image)) return {};
   return bytes;
+}
+
+std::string TerrainFileName(int index) {
+  return "level-" + std::to_string(index + 1) + ".png";
+}
+
+namespace {
+
+// The level size a picture of width x height pixels is imported as; false,
+// with a reason, when no level can be that large.
+bool FitSize(int width, int height, int& widthBytes, int& rows,
+             std::string& error) {
+  widthBytes = std::max(MIN_WIDTH_BYTES, (width + 7) / 8);
+  rows = std::max(MIN_HEIGHT, height);
+  if (width > 8 * MAX_WIDTH_BYTES || height > MAX_HEIGHT ||
+      widthBytes * rows > MAX_BITMAP_BYTES) {
+    error = "The picture is " + std::to_string(width) + " x " +
+            std::to_string(height) + " pixels. A level is at most " +
+            std::to_string(8 * MAX_WIDTH_BYTES) + " pixels wide and " +
+            std::to_string(MAX_HEIGHT) + " pixels high, with at most " +
+            std::to_string(MAX_BITMAP_BYTES) +
+            " bytes of bitmap (width / 8 x height).";
+    return false;
+  }
+  return true;
+}
+
+// Each row of the object's sprite ORed into a row of bytes, as the canvas
+// paints objects over the terrain.
+void DrawObjects(const LevelRecord& level, std::uint8_t* bits) {
+  const int w = level.m_nWidthBytes;
+  const int slotCount = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slotCount; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < OBJECT_SIZE && object.row + r < level.m_nHeight; ++r) {
+      std::uint8_t* row = bits + (object.row + r) * w;
+      if (object.col < w) row[object.col] |= std::uint8_t(sprite[r]);
+      if (object.col + 1 < w)
+        row[object.col + 1] |= std::uint8_t(sprite[16 + r]);
+    }
+  }
+}
+
+}  // namespace
+
+bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
+                         std::string& error) {
+  if (image.isNull()) {
+    error = "The picture is empty.";
+    return false;
+  }
+  int widthBytes = 0;
+  int rows = 0;
+  if (!FitSize(image.width(), image.height(), widthBytes, rows, error)) {
+    return false;
+  }
+  QImage padded(8 * widthBytes, rows, QImage::Format_ARGB32);
+  padded.fill(Qt::white);
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    std::copy_n(from, argb.width(),
+                reinterpret_cast<QRgb*>(padded.scanLine(y)));
+  }
+  LevelRecord result = level;
+  if (!TerrainFromImage(padded, result, error)) return false;
+  result.ClipObjects();
+  level = result;
+  return true;
+}
+
+bool ImportTerrainFile(const std::string& path, LevelRecord& level,
+                       std::string& error) {
+  QImageReader reader(QString::fromStdString(path));
+  if (!reader.canRead()) {
+    error = "Cannot read the picture: " + reader.errorString().toStdString();
+    return false;
+  }
+  const QSize size = reader.size();
+  int widthBytes = 0;
+  int rows = 0;
+  if (size.isValid() &&
+      !FitSize(size.width(), size.height(), widthBytes, rows, error)) {
+    return false;
+  }
+  QImage image;
+  if (!reader.read(&image)) {
+    error = "Cannot read the picture: " + reader.errorString().toStdString();
+    return false;
+  }
+  return FitTerrainFromImage(image, level, error);
+}
+
+QImage LevelPicture(const LevelRecord& level, bool objects, int scale) {
+  LevelRecord drawn = level;
+  if (objects) DrawObjects(level, drawn.m_bitmap);
+  const QImage image = TerrainToImage(drawn);
+  if (scale <= 1) return image;
+  return image.scaled(image.width() * scale, image.height() * scale,
+                      Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QImage LevelThumbnail(const LevelRecord& level, int maxWidth, int maxHeight) {
+  const int width = level.WidthPixels();
+  const int height = level.m_nHeight;
+  int cell = 1;
+  while (width > cell * maxWidth || height > cell * maxHeight) ++cell;
+  const int tw = (width + cell - 1) / cell;
+  const int th = (height + cell - 1) / cell;
+
+  std::array<std::uint8_t, BITMAP_STORAGE> bits{};
+  std::copy_n(level.m_bitmap, level.BitmapBytes(), bits.begin());
+  DrawObjects(level, bits.data());
+
+  // Terrain pixels per thumbnail pixel, counted a byte at a time where a
+  // byte lies inside one cell.
+  std::array<int, 8 * MAX_WIDTH_BYTES> counts{};
+  QImage thumb(tw, th, QImage::Format_Grayscale8);
+  const int w = level.m_nWidthBytes;
+  for (int ty = 0; ty < th; ++ty) {
+    std::fill_n(counts.begin(), tw, 0);
+    const int top = ty * cell;
+    const int bottom = std::min(height, top + cell);
+    for (int y = top; y < bottom; ++y) {
+      const std::uint8_t* row = bits.data() + y * w;
+      for (int b = 0; b < w; ++b) {
+        const std::uint8_t byte = row[b];
+        if (byte == 0) continue;
+        const int x0 = 8 * b;
+        if (x0 / cell == (x0 + 7) / cell) {
+          counts[x0 / cell] += std::popcount(byte);
+        } else {
+          for (int bit = 0; bit < 8; ++bit) {
+            if (byte & (0x80 >> bit)) ++counts[(x0 + bit) / cell];
+          }
+        }
+      }
+    }
+    uchar* line = thumb.scanLine(ty);
+    const int rowsIn = bottom - top;
+    for (int tx = 0; tx < tw; ++tx) {
+      const int area = rowsIn * (std::min(width, (tx + 1) * cell) - tx * cell);
+      line[tx] = static_cast<uchar>(255 - 255 * counts[tx] / area);
+    }
+  }
+  return thumb;
 }

@@ -33,3 +33,31 @@ QImage TerrainToImage(const LevelRecord& level);
 
 // The picture encoded as PNG; empty when encoding failed.
 QByteArray EncodePng(const QImage& image);
+
+// The picture file name of level `index` (0-based) in an export: level-1.png
+// and on.
+std::string TerrainFileName(int index);
+
+// A picture of any size as the terrain of a level, for the editor's import:
+// the level takes the picture's size, its width rounded up to a multiple of
+// 8 and both raised to the smallest level (96 x 64); the pixels added are
+// empty. A picture larger than any level can be (288 pixels wide, 192 high,
+// 2304 bytes of bitmap) is refused with a reason naming those limits and the
+// level is left alone. Objects that no longer fit are dropped, as a shrink
+// drops them.
+bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
+                         std::string& error);
+// The same from a picture file; an oversized picture is refused from its
+// header, before any pixel is decoded.
+bool ImportTerrainFile(const std::string& path, LevelRecord& level,
+                       std::string& error);
+
+// The level as a picture for people: black terrain on white, the objects
+// drawn over it in black as the canvas draws them when `objects` is set,
+// each level pixel a square of `scale` x `scale` pixels (scale >= 1).
+QImage LevelPicture(const LevelRecord& level, bool objects, int scale);
+
+// A small picture of the level that fits `maxWidth` x `maxHeight`: each of
+// its pixels is a square of level pixels (the smallest whole size that
+// fits), grey as dark as the share of terrain and objects in it.
+QImage LevelThumbnail(const LevelRecord& level, int maxWidth, int maxHeight);

@@ -457,10 +457,6 @@ bool CheckPackFits(const PackContents& pack, VariableFlavour flavour,
   return true;
 }
 
-std::string TerrainFileName(int index) {
-  return "level-" + std::to_string(index + 1) + ".png";
-}
-
 std::string ExportManifest(const PackContents& pack, bool withPassword) {
   JsonValue levels = JsonValue::Array();
   for (std::size_t i = 0; i < pack.levels.size(); ++i) {

@@ -83,13 +83,10 @@ bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
 bool CheckPackFits(const PackContents& pack, VariableFlavour flavour,
                    const std::string& file, std::string& problem);
 
-// The picture file name of level `index` (0-based) in an export.
-std::string TerrainFileName(int index);
-
 // The manifest of a decoded pack, as JSON text in the manifest's key order.
-// Pictures are named by TerrainFileName. The first level's passcode is left
-// out (a pack file stores none), and so is a missing entrance or exit; the
-// password is left out when `withPassword` is false.
+// Pictures are named by TerrainFileName (imageio/TerrainImage.h). The first
+// level's passcode is left out (a pack file stores none), and so is a missing
+// entrance or exit; the password is left out when `withPassword` is false.
 std::string ExportManifest(const PackContents& pack, bool withPassword = true);
 
 }  // namespace plodpak
