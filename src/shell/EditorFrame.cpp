@@ -26,6 +26,7 @@
 #include "dialogs/HelpDialogs.h"
 #include "dialogs/InfoDialogs.h"
 #include "dialogs/LevelOrderDlg.h"
+#include "dialogs/LevelSizeChecks.h"
 #include "dialogs/PopulationDlg.h"
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
@@ -37,6 +38,7 @@
 #include "shell/LevelBarLogic.h"
 #include "shell/LevelCommands.h"
 #include "shell/PasscodeValidator.h"
+#include "shell/PictureCommands.h"
 #include "shell/ProblemsPanel.h"
 #include "uikit/Platform.h"
 #include "uikit/UpDown.h"
@@ -128,6 +130,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   m_pFiles =
       std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
   m_pLevels = std::make_unique<CLevelCommands>(*this);
+  m_pPictures = std::make_unique<CPictureCommands>(*this);
   m_pHistory = new CFrameHistory(*this, m_pack);
   CreateMenu();
   SetShortcuts();
@@ -203,6 +206,13 @@ void CEditorFrame::CreateMenu() {
   AddCommand(file, QStringLiteral("Save &As..."), IDM_FILE_SAVE_AS);
   AddCommand(file, QStringLiteral("&Load..."), IDM_FILE_LOAD);
   file->addSeparator();
+  AddCommand(file, QStringLiteral("&Import Terrain Image..."),
+             IDM_FILE_IMPORT_IMAGE);
+  AddCommand(file, QStringLiteral("E&xport Level Image..."),
+             IDM_FILE_EXPORT_IMAGE);
+  AddCommand(file, QStringLiteral("Export A&ll Levels..."),
+             IDM_FILE_EXPORT_ALL);
+  file->addSeparator();
   AddCommand(file, QStringLiteral("Set Security &Info..."), IDM_FILE_SECURITY);
   AddCommand(file, QStringLiteral("&Reorder Levels..."), IDM_FILE_REORDER);
   file->addSeparator();
@@ -234,6 +244,8 @@ void CEditorFrame::CreateMenu() {
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   AddCommand(level, QStringLiteral("&Paste Level"), IDM_LEVEL_PASTE)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+  level->addSeparator();
+  AddCommand(level, QStringLiteral("Level &Size..."), IDM_LEVEL_SIZE);
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&User Guide"), IDM_HELP_GUIDE);
   AddCommand(help, QStringLiteral("&Keyboard Shortcuts"), IDM_HELP_SHORTCUTS);
@@ -273,6 +285,8 @@ void CEditorFrame::CreateStatusBar() {
   bar->addPermanentWidget(m_pCalculatorLabel);
   bar->addPermanentWidget(m_pPixelLabel);
   bar->addPermanentWidget(m_pSizeLabel);
+  m_pBudgetLabel = new QLabel(bar);
+  bar->addPermanentWidget(m_pBudgetLabel);
   bar->addPermanentWidget(m_pPackLabel);
   m_pCanvas->installEventFilter(this);
   m_pProblems = new CProblemsPanel(*this);
@@ -480,6 +494,18 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;
     case IDM_LEVEL_PASTE:
       m_pLevels->Paste();
+      break;
+    case IDM_LEVEL_SIZE:
+      m_pLevels->LevelSize();
+      break;
+    case IDM_FILE_IMPORT_IMAGE:
+      m_pPictures->Import();
+      break;
+    case IDM_FILE_EXPORT_IMAGE:
+      m_pPictures->ExportLevel();
+      break;
+    case IDM_FILE_EXPORT_ALL:
+      m_pPictures->ExportAll();
       break;
     case IDT_POPULATION:
       OnPopulation();
@@ -705,6 +731,8 @@ void CEditorFrame::UpdatePackInfo() {
   m_pSizeLabel->setText(QStringLiteral("Level: %1 x %2")
                             .arg(level.WidthPixels())
                             .arg(level.m_nHeight));
+  m_pBudgetLabel->setText(
+      QString::fromStdString(BudgetText(level.BitmapBytes())));
 
   // Encoding the whole pack takes microseconds: the figure is always the
   // size a save would write.

@@ -14,6 +14,7 @@ class CFileCommands;
 class CFrameHistory;
 class CLevelBarLogic;
 class CLevelCommands;
+class CPictureCommands;
 class CProblemsPanel;
 class IFrameEffects;
 class CUpDown;
@@ -111,6 +112,7 @@ class CEditorFrame : public QMainWindow {
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
+  QLabel* BitmapBudgetLabel() const { return m_pBudgetLabel; }
   QLabel* PackSizeLabel() const { return m_pPackLabel; }
   // "of 3" beside the level number: the pack's level count.
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
@@ -146,7 +148,8 @@ class CEditorFrame : public QMainWindow {
   std::unique_ptr<IFrameEffects> m_pEffects;
   std::unique_ptr<CLevelBarLogic> m_pLevelBar;
   std::unique_ptr<CFileCommands> m_pFiles;
-  std::unique_ptr<CLevelCommands> m_pLevels;  // duplicate, copy, paste
+  std::unique_ptr<CLevelCommands> m_pLevels;  // duplicate, copy, paste, size
+  std::unique_ptr<CPictureCommands> m_pPictures;  // import and export
 
   QToolBar* m_wndLevelNumberBar = nullptr;
   QToolBar* m_wndLevelNameBar = nullptr;
@@ -165,6 +168,7 @@ class CEditorFrame : public QMainWindow {
   QScrollBar* m_pVScroll = nullptr;
   QLabel* m_pPixelLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
+  QLabel* m_pBudgetLabel = nullptr;  // "768 of 2304 bytes" of bitmap
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;

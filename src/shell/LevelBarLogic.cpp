@@ -6,6 +6,7 @@
 
 #include "model/LevelPack.h"
 #include "shell/BarNotes.h"
+#include "model/LevelSizeLimits.h"
 #include "uikit/Platform.h"
 
 namespace {
@@ -111,6 +112,9 @@ void CLevelBarLogic::OnWidthDelta(int delta) {
     level.AddColumn();
     m_pack.m_bModified = true;
     m_frame.ShiftOrigin(kWidthShift, 0);
+  } else if (delta == 1 || delta == -1) {
+    m_frame.ShowStatus(
+        QString::fromStdString(ResizeLimitText(level, delta == 1 ? -1 : 1, 0)));
   }
   m_frame.RefreshView();
 }
@@ -126,6 +130,9 @@ void CLevelBarLogic::OnHeightDelta(int delta) {
     level.AddRow();
     m_pack.m_bModified = true;
     m_frame.ShiftOrigin(0, -kHeightShift);
+  } else if (delta == 1 || delta == -1) {
+    m_frame.ShowStatus(
+        QString::fromStdString(ResizeLimitText(level, 0, delta)));
   }
   m_frame.ClampAndInvalidate();
 }

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <vector>
 
+#include "dialogs/LevelSizeDlg.h"
 #include "imageio/TerrainImage.h"
 #include "model/LevelCopies.h"
+#include "model/PackReading.h"
 #include "packfile/LevelClip.h"
+#include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
-#include "shell/PackReading.h"
 #include "uikit/Platform.h"
 
 const QString CLevelCommands::kFullPackText =
@@ -102,4 +104,22 @@ void CLevelCommands::Paste() {
     GiveFreshPasscode(pack, level);
   }
   InsertAfterCurrent(level, kPasteCaption);
+}
+
+void CLevelCommands::LevelSize() {
+  const CLevel& level = m_frame.Pack().Current();
+  CLevelSizeDlg dialog(level.WidthPixels(), level.m_nHeight, &m_frame);
+  if (m_frame.Platform().RunDialog(dialog) != QDialog::Accepted) return;
+  const int widthBytes = dialog.LevelWidth() / 8;
+  const int height = dialog.LevelHeight();
+  // The width arrow's +1 narrows and -1 widens; the height arrow's -1
+  // lowers and +1 heightens. Each step is the arrows' own.
+  const auto steps = [this](int control, int delta, int count) {
+    for (int i = 0; i < count; ++i) m_frame.OnNotify(control, delta);
+  };
+  const CLevel& current = m_frame.Pack().Current();
+  steps(IDC_RESIZE_WIDTH, 1, current.m_nWidthBytes - widthBytes);
+  steps(IDC_RESIZE_HEIGHT, -1, current.m_nHeight - height);
+  steps(IDC_RESIZE_WIDTH, -1, widthBytes - current.m_nWidthBytes);
+  steps(IDC_RESIZE_HEIGHT, 1, height - current.m_nHeight);
 }

@@ -24,6 +24,11 @@ class CLevelCommands {
   // Inserts the level on the clipboard. It keeps its passcode unless the
   // passcode is incomplete or another level has it.
   void Paste();
+  // Level > Level Size...: the size typed in the dialog, reached by the
+  // same steps the resize arrows take (narrowing and lowering first, so no
+  // step passes the bitmap budget), with their origin shifts and dropped
+  // objects.
+  void LevelSize();
 
  private:
   // False, after saying so, when the pack has no room for another level.

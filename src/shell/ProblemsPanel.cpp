@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 
 #include "canvas/CanvasWidget.h"
+#include "model/PackReading.h"
 #include "shell/EditorFrame.h"
 #include "shell/FileCommands.h"
-#include "shell/PackReading.h"
 
 namespace {
 

@@ -111,3 +111,8 @@ QString QtPlatform::GetSaveFileNameAndFilter(QWidget* parent,
 }
 
 int QtPlatform::RunDialog(QDialog& dialog) { return dialog.exec(); }
+
+QString QtPlatform::GetExistingDirectory(QWidget* parent, const QString& title,
+                                         const QString& folder) {
+  return QFileDialog::getExistingDirectory(parent, title, folder);
+}

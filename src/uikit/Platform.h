@@ -53,6 +53,14 @@ class IPlatform {
 
   // Runs a modal dialog and returns QDialog::Accepted or QDialog::Rejected.
   virtual int RunDialog(QDialog& dialog) = 0;
+
+  // Returns the chosen folder, or an empty string when cancelled. A
+  // platform without a folder dialog cancels.
+  virtual QString GetExistingDirectory(QWidget* /*parent*/,
+                                       const QString& /*title*/,
+                                       const QString& /*folder*/) {
+    return {};
+  }
 };
 
 // The real platform: QMessageBox, QFileDialog and QDialog::exec().
@@ -76,4 +84,6 @@ class QtPlatform final : public IPlatform {
                                    const QString& filters,
                                    QString& selectedFilter) override;
   int RunDialog(QDialog& dialog) override;
+  QString GetExistingDirectory(QWidget* parent, const QString& title,
+                               const QString& folder) override;
 };

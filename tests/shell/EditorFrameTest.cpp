@@ -109,11 +109,12 @@ TEST_F(FrameTest, MenuHasItsTextsInOrderWithTheirCommands) {
     return texts;
   };
   EXPECT_EQ(items(menus[0]),
-            (std::vector<QString>{"&New", "&Save", "Save &As...", "&Load...",
-                                  "-", "Set Security &Info...",
-                                  "&Reorder Levels...", "-", "&Exit"}));
-  EXPECT_EQ(items(menus.back()),
-            (std::vector<QString>{"&User Guide", "&Keyboard Shortcuts", "-",
+            (std::vector<QString>{
+                "&New", "&Save", "Save &As...", "&Load...", "-",
+                "&Import Terrain Image...", "E&xport Level Image...",
+                "Export A&ll Levels...", "-", "Set Security &Info...",
+                "&Reorder Levels...", "-", "&Exit"}));
+  EXPECT_EQ(items(menus.back()), (std::vector<QString>{"&User Guide", "&Keyboard Shortcuts", "-",
                                   "&Tips...", "&About..."}));
 
   // Each item is the action of its command ID.

@@ -80,3 +80,9 @@ int ScriptedPlatform::RunDialog(QDialog& dialog) {
   }
   return onDialog(dialog);
 }
+
+QString ScriptedPlatform::GetExistingDirectory(QWidget* /*parent*/,
+                                               const QString& title,
+                                               const QString& folder) {
+  return NextFileName({false, title, folder, QString()});
+}

@@ -51,6 +51,10 @@ class ScriptedPlatform : public IPlatform {
                                    const QString& filters,
                                    QString& selectedFilter) override;
   int RunDialog(QDialog& dialog) override;
+  // Recorded as a file dialog (not a save, no filters); answered from
+  // fileNames.
+  QString GetExistingDirectory(QWidget* parent, const QString& title,
+                               const QString& folder) override;
 
   // Answers, used in order.
   std::deque<Answer> answers;
