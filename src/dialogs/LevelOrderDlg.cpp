@@ -1,17 +1,25 @@
 #include "dialogs/LevelOrderDlg.h"
 
+#include <QIcon>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <cstring>
 #include <utility>
 
 #include "dialogs/DialogSupport.h"
+#include "imageio/TerrainImage.h"
 #include "model/LevelPack.h"
+#include "model/PackReading.h"
 #include "uikit/Platform.h"
 
 namespace {
 
-QString LevelName(const CLevel& level) {
+// The box a level's thumbnail fits in, beside its name.
+constexpr int kThumbWidth = 48;
+constexpr int kThumbHeight = 32;
+
+QString LevelName(const LevelRecord& level) {
   // The name buffer is NUL-terminated; never read past it all the same.
   const std::size_t length = strnlen(level.m_szName, sizeof level.m_szName);
   return QString::fromLatin1(level.m_szName, static_cast<qsizetype>(length));
@@ -39,6 +47,7 @@ CLevelOrderDlg::CLevelOrderDlg(CLevelPack& pack, PackChangedFn onPackChanged,
   m_listLevels->setGeometry(du.Rect(7, 7, 141, 137));
   m_listLevels->setViewMode(QListView::ListMode);
   m_listLevels->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_listLevels->setIconSize(QSize(kThumbWidth, kThumbHeight));
 
   connect(ok, &QPushButton::clicked, this, &CLevelOrderDlg::accept);
   connect(m_pMoveUp, &QPushButton::clicked, this, &CLevelOrderDlg::OnMoveUp);
@@ -56,8 +65,12 @@ CLevelOrderDlg::CLevelOrderDlg(CLevelPack& pack, PackChangedFn onPackChanged,
 
 void CLevelOrderDlg::FillList() {
   m_listLevels->clear();
-  for (int i = 0; i < m_pack.Count(); ++i) {
-    m_listLevels->addItem(LevelName(m_pack.Level(i)));
+  // Each name with a small picture of its level; the pictures move with
+  // their items.
+  for (const LevelRecord& level : PackForReading(m_pack).levels) {
+    const QImage thumb = LevelThumbnail(level, kThumbWidth, kThumbHeight);
+    m_listLevels->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(thumb)),
+                                              LevelName(level)));
   }
   m_listLevels->clearSelection();
   m_listLevels->setCurrentItem(nullptr);
