@@ -19,6 +19,20 @@ namespace {
 constexpr int kThumbWidth = 48;
 constexpr int kThumbHeight = 32;
 
+// The level's thumbnail in a one-pixel grey frame, which shows where an
+// empty level ends.
+QPixmap Thumbnail(const LevelRecord& level) {
+  const QImage thumb = LevelThumbnail(level, kThumbWidth, kThumbHeight);
+  QImage framed(thumb.width() + 2, thumb.height() + 2,
+                QImage::Format_Grayscale8);
+  framed.fill(160);
+  for (int y = 0; y < thumb.height(); ++y) {
+    std::memcpy(framed.scanLine(y + 1) + 1, thumb.constScanLine(y),
+                static_cast<std::size_t>(thumb.width()));
+  }
+  return QPixmap::fromImage(framed);
+}
+
 QString LevelName(const LevelRecord& level) {
   // The name buffer is NUL-terminated; never read past it all the same.
   const std::size_t length = strnlen(level.m_szName, sizeof level.m_szName);
@@ -47,7 +61,7 @@ CLevelOrderDlg::CLevelOrderDlg(CLevelPack& pack, PackChangedFn onPackChanged,
   m_listLevels->setGeometry(du.Rect(7, 7, 141, 137));
   m_listLevels->setViewMode(QListView::ListMode);
   m_listLevels->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_listLevels->setIconSize(QSize(kThumbWidth, kThumbHeight));
+  m_listLevels->setIconSize(QSize(kThumbWidth + 2, kThumbHeight + 2));
 
   connect(ok, &QPushButton::clicked, this, &CLevelOrderDlg::accept);
   connect(m_pMoveUp, &QPushButton::clicked, this, &CLevelOrderDlg::OnMoveUp);
@@ -68,9 +82,8 @@ void CLevelOrderDlg::FillList() {
   // Each name with a small picture of its level; the pictures move with
   // their items.
   for (const LevelRecord& level : PackForReading(m_pack).levels) {
-    const QImage thumb = LevelThumbnail(level, kThumbWidth, kThumbHeight);
-    m_listLevels->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(thumb)),
-                                              LevelName(level)));
+    m_listLevels->addItem(
+        new QListWidgetItem(QIcon(Thumbnail(level)), LevelName(level)));
   }
   m_listLevels->clearSelection();
   m_listLevels->setCurrentItem(nullptr);

@@ -24,6 +24,8 @@ CLevelSizeDlg::CLevelSizeDlg(int width, int height, QWidget* parent)
   m_pBudget = new QLabel(this);
   m_pReason = new QLabel(this);
   m_pReason->setWordWrap(true);
+  // Room for the longest reason, so the dialog never jumps while typing.
+  m_pReason->setMinimumHeight(2 * fontMetrics().lineSpacing());
   form->addRow(QStringLiteral("&Width (96 to 288 pixels, steps of 8):"),
                m_pWidth);
   form->addRow(QStringLiteral("&Height (64 to 192 rows):"), m_pHeight);

@@ -732,6 +732,7 @@ void CEditorFrame::UpdatePackInfo() {
                             .arg(level.WidthPixels())
                             .arg(level.m_nHeight));
   m_pBudgetLabel->setText(
+      QStringLiteral("Bitmap: ") +
       QString::fromStdString(BudgetText(level.BitmapBytes())));
 
   // Encoding the whole pack takes microseconds: the figure is always the

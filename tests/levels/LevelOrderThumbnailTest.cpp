@@ -14,8 +14,11 @@
 
 namespace {
 
+// The thumbnail inside its one-pixel frame.
 QImage ItemPicture(QListWidget* list, int row) {
-  return list->item(row)->icon().pixmap(list->iconSize()).toImage();
+  const QImage framed =
+      list->item(row)->icon().pixmap(list->iconSize()).toImage();
+  return framed.copy(1, 1, framed.width() - 2, framed.height() - 2);
 }
 
 TEST(LevelOrderThumbnails, EachNameHasItsLevelsPictureAndTakesItAlong) {
