@@ -20,6 +20,8 @@
 #include <span>
 #include <vector>
 
+#include "check/PackCheck.h"
+#include "packfile/LevelClip.h"
 #include "packfile/PackFile.h"
 
 namespace {
@@ -40,6 +42,13 @@ void CheckDecoded(const PackContents& pack) {
     Require(strnlen(level.m_szName, sizeof level.m_szName) <= NAME_CHARS);
     Require(strnlen(level.m_szPasscode, sizeof level.m_szPasscode) <=
             PASSCODE_CHARS);
+  }
+  // plodpak verify checks every pack it decodes: any decoded pack can be
+  // checked, and a problem of a level names a level of the pack.
+  for (const PackProblem& problem : CheckPack(pack)) {
+    Require(problem.level >= -1 &&
+            problem.level < static_cast<int>(pack.levels.size()));
+    Require(!problem.text.empty());
   }
   // A pack with only printable texts encodes again, to the same levels.
   std::vector<std::uint8_t> image;
@@ -67,10 +76,28 @@ void Decode(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
+// The input as a level on the clipboard: the magic word, then the bytes.
+void DecodeClip(std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> clip = {'P', 'L', 'O', 'D', 'L', 'V', 'L', '1'};
+  clip.insert(clip.end(), bytes.begin(), bytes.end());
+  LevelRecord level;
+  std::string error;
+  if (!DecodeLevelClip(clip, level, error)) {
+    Require(!error.empty());
+    return;
+  }
+  PackContents pack;
+  pack.levels.push_back(level);
+  pack.m_szAuthorName = "a";
+  pack.m_szPassword = "p";
+  CheckDecoded(pack);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::span<const std::uint8_t> input(data, size);
   Decode(input);
+  DecodeClip(input);
 
   if (size >= 74 && size <= 10000) {
     std::vector<std::uint8_t> mended(input.begin(), input.end());
