@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <functional>
 
 #include "canvas/Sprites.h"
 
@@ -83,23 +84,39 @@ bool TerrainFromImage(const QImage& image, LevelRecord& level,
   return true;
 }
 
-bool ReadTerrainFile(const std::string& path, LevelRecord& level,
-                     std::string& error) {
+namespace {
+
+// Reads a picture file, refusing it by `fits` from its header's size before
+// any pixel is decoded (a header without a size is read and checked after).
+bool ReadPicture(const std::string& path,
+                 const std::function<bool(QSize, std::string&)>& fits,
+                 QImage& image, std::string& error) {
   QImageReader reader(QString::fromStdString(path));
   if (!reader.canRead()) {
     error = "cannot read the picture: " + reader.errorString().toStdString();
     return false;
   }
   const QSize size = reader.size();
-  if (size.isValid() && !CheckTerrainSize(size.width(), size.height(), error)) {
-    return false;
-  }
-  QImage image;
+  if (size.isValid() && !fits(size, error)) return false;
   if (!reader.read(&image)) {
     error = "cannot read the picture: " + reader.errorString().toStdString();
     return false;
   }
-  return TerrainFromImage(image, level, error);
+  return true;
+}
+
+}  // namespace
+
+bool ReadTerrainFile(const std::string& path, LevelRecord& level,
+                     std::string& error) {
+  QImage image;
+  return ReadPicture(
+             path,
+             [](QSize size, std::string& why) {
+               return CheckTerrainSize(size.width(), size.height(), why);
+             },
+             image, error) &&
+         TerrainFromImage(image, level, error);
 }
 
 QImage TerrainToImage(const LevelRecord& level) {
@@ -198,24 +215,17 @@ bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
 
 bool ImportTerrainFile(const std::string& path, LevelRecord& level,
                        std::string& error) {
-  QImageReader reader(QString::fromStdString(path));
-  if (!reader.canRead()) {
-    error = "Cannot read the picture: " + reader.errorString().toStdString();
-    return false;
-  }
-  const QSize size = reader.size();
-  int widthBytes = 0;
-  int rows = 0;
-  if (size.isValid() &&
-      !FitSize(size.width(), size.height(), widthBytes, rows, error)) {
-    return false;
-  }
   QImage image;
-  if (!reader.read(&image)) {
-    error = "Cannot read the picture: " + reader.errorString().toStdString();
-    return false;
-  }
-  return FitTerrainFromImage(image, level, error);
+  return ReadPicture(
+             path,
+             [](QSize size, std::string& why) {
+               int widthBytes = 0;
+               int rows = 0;
+               return FitSize(size.width(), size.height(), widthBytes, rows,
+                              why);
+             },
+             image, error) &&
+         FitTerrainFromImage(image, level, error);
 }
 
 QImage LevelPicture(const LevelRecord& level, bool objects, int scale) {
