@@ -285,8 +285,6 @@ void CEditorFrame::CreateStatusBar() {
   bar->addPermanentWidget(m_pCalculatorLabel);
   bar->addPermanentWidget(m_pPixelLabel);
   bar->addPermanentWidget(m_pSizeLabel);
-  m_pBudgetLabel = new QLabel(bar);
-  bar->addPermanentWidget(m_pBudgetLabel);
   bar->addPermanentWidget(m_pPackLabel);
   m_pCanvas->installEventFilter(this);
   m_pProblems = new CProblemsPanel(*this);
@@ -731,7 +729,9 @@ void CEditorFrame::UpdatePackInfo() {
   m_pSizeLabel->setText(QStringLiteral("Level: %1 x %2")
                             .arg(level.WidthPixels())
                             .arg(level.m_nHeight));
-  m_pBudgetLabel->setText(
+  // The bitmap budget beside the size, where the status bar has no room
+  // left for another field.
+  m_pSizeLabel->setToolTip(
       QStringLiteral("Bitmap: ") +
       QString::fromStdString(BudgetText(level.BitmapBytes())));
 

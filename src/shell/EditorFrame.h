@@ -112,7 +112,6 @@ class CEditorFrame : public QMainWindow {
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
-  QLabel* BitmapBudgetLabel() const { return m_pBudgetLabel; }
   QLabel* PackSizeLabel() const { return m_pPackLabel; }
   // "of 3" beside the level number: the pack's level count.
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
@@ -168,7 +167,6 @@ class CEditorFrame : public QMainWindow {
   QScrollBar* m_pVScroll = nullptr;
   QLabel* m_pPixelLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
-  QLabel* m_pBudgetLabel = nullptr;  // "768 of 2304 bytes" of bitmap
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;

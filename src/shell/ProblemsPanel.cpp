@@ -1,5 +1,6 @@
 #include "shell/ProblemsPanel.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
@@ -43,6 +44,16 @@ CProblemsPanel::CProblemsPanel(CEditorFrame& frame)
 
   m_pCount = new QLabel(frame.statusBar());
   frame.statusBar()->addPermanentWidget(m_pCount);
+  frame.statusBar()->installEventFilter(this);
+}
+
+bool CProblemsPanel::eventFilter(QObject* watched, QEvent* event) {
+  // In a narrow window the count gives way to the passing notes, which
+  // share the bar's width; the panel still lists everything.
+  if (event->type() == QEvent::Resize && watched == m_frame.statusBar()) {
+    m_pCount->setVisible(m_frame.statusBar()->width() >= kCountMinBarWidth);
+  }
+  return QDockWidget::eventFilter(watched, event);
 }
 
 QString CProblemsPanel::CountText(const std::vector<PackProblem>& problems) {
@@ -61,6 +72,15 @@ QString CProblemsPanel::CountText(const std::vector<PackProblem>& problems) {
   return parts.join(QStringLiteral(", "));
 }
 
+QString CProblemsPanel::ShortCountText(
+    const std::vector<PackProblem>& problems) {
+  const int errors = CountErrors(problems);
+  const int warnings = static_cast<int>(problems.size()) - errors;
+  if (errors > 0) return QStringLiteral("\u2716 %1").arg(errors);
+  if (warnings > 0) return QStringLiteral("\u26A0 %1").arg(warnings);
+  return QStringLiteral("\u2714");
+}
+
 QString CProblemsPanel::SavedText(const std::vector<PackProblem>& problems,
                                   const QString& path) {
   for (const PackProblem& problem : problems) {
@@ -76,7 +96,10 @@ void CProblemsPanel::Refresh() {
   const CLevelPack& pack = m_frame.Pack();
   std::vector<PackProblem> problems = CheckPack(
       PackForReading(pack), CFileCommands::FlavourFor(pack.m_szFilePath));
-  m_pCount->setText(CountText(problems));
+  // The bar has little room: the count of the worse kind, all in the tip.
+  m_pCount->setText(ShortCountText(problems));
+  m_pCount->setToolTip(CountText(problems));
+  m_pCount->setAccessibleName(CountText(problems));
   if (m_bShown && SameProblems(problems, m_problems)) return;
   m_problems = std::move(problems);
   m_bShown = true;

@@ -35,10 +35,20 @@ class CProblemsPanel : public QDockWidget {
 
   // "No problems", "1 error", "2 errors, 3 warnings".
   static QString CountText(const std::vector<PackProblem>& problems);
+  // What the status bar shows, where it has little room: a cross and the
+  // number of errors, else a warning sign and the number of warnings, else
+  // a check mark; CountText is its tooltip.
+  static QString ShortCountText(const std::vector<PackProblem>& problems);
   // The status after a save: "Saved <path>", or, when the pack written has
   // an error, "Saved, but not ready for the calculator: <first error>".
   static QString SavedText(const std::vector<PackProblem>& problems,
                            const QString& path);
+
+  // The narrowest status bar that shows the count.
+  static constexpr int kCountMinBarWidth = 600;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void OnActivated(QTreeWidgetItem* item);

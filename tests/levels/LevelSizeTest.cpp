@@ -167,6 +167,8 @@ TEST_F(LevelSizeFrameTest, ARefusedSizeChangesNothing) {
 
 // An arrow that cannot move says which limit holds it.
 TEST_F(LevelSizeFrameTest, TheStatusBarNamesTheLimitOfAResizeArrow) {
+  frame->resize(1200, 500);  // room for the whole note
+  ProcessEvents();
   frame->OnNotify(IDC_RESIZE_WIDTH, 1);
   EXPECT_EQ(frame->statusBar()->currentMessage(),
             "The level is as narrow as a level can be: 96 pixels.");
@@ -174,7 +176,7 @@ TEST_F(LevelSizeFrameTest, TheStatusBarNamesTheLimitOfAResizeArrow) {
   EXPECT_EQ(frame->statusBar()->currentMessage(),
             "The level is as low as a level can be: 64 rows.");
   Resize("96", "192");
-  EXPECT_EQ(frame->BitmapBudgetLabel()->text(), "Bitmap: 2304 of 2304 bytes");
+  EXPECT_EQ(frame->LevelSizeLabel()->toolTip(), "Bitmap: 2304 of 2304 bytes");
   frame->OnNotify(IDC_RESIZE_WIDTH, -1);
   EXPECT_EQ(frame->statusBar()->currentMessage(),
             "The level cannot be wider: 104 x 192 would need 2496 bytes of "

@@ -68,13 +68,15 @@ TEST_F(ProblemsPanelTest, FollowsAStrokeAnUndoAndALevelChange) {
                          "the pack has no author or password",
                          "level 1 asks to save 20 of 20 Plodders: none to "
                          "spare"}));
-  EXPECT_EQ(Panel().CountLabel()->text(), "3 errors, 1 warning");
+  EXPECT_EQ(Panel().CountLabel()->text(), "\u2716 3");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "3 errors, 1 warning");
   EXPECT_EQ(Panel().List()->topLevelItemCount(), 4);
   EXPECT_EQ(Panel().List()->topLevelItem(0)->text(2),
             "level 1 has no entrance");
   MakeReady();
   EXPECT_TRUE(Texts().empty());
-  EXPECT_EQ(Panel().CountLabel()->text(), "No problems");
+  EXPECT_EQ(Panel().CountLabel()->text(), "\u2714");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "No problems");
 
   // A stroke into the left margin.
   MousePress(&frame->Canvas(), CellPoint({2, 30}));
@@ -83,7 +85,8 @@ TEST_F(ProblemsPanelTest, FollowsAStrokeAnUndoAndALevelChange) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{
                          "level 1 has terrain within 8 pixels of the left "
                          "edge"}));
-  EXPECT_EQ(Panel().CountLabel()->text(), "1 warning");
+  EXPECT_EQ(Panel().CountLabel()->text(), "\u26A0 1");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "1 warning");
   frame->OnCommand(IDM_EDIT_UNDO);
   EXPECT_TRUE(Texts().empty());
 
@@ -127,6 +130,8 @@ TEST_F(ProblemsPanelTest, ActivatingAProblemGoesToItsLevelAndPlace) {
 // Save writes a pack that is not ready, as it always did, but says so and
 // shows the panel; a ready pack is just "Saved".
 TEST_F(ProblemsPanelTest, SaveOfAPackThatIsNotReadySaysWhy) {
+  frame->resize(1200, 500);  // room for the whole note
+  ProcessEvents();
   QTemporaryDir dir;
   const std::string path = dir.filePath("draft.83p").toStdString();
   CLevelPack& pack = frame->Pack();
