@@ -373,9 +373,17 @@ TEST_F(FrameNotesTest, LevelMenuAddsAndDeletesLevelsAsUndoSteps) {
   ASSERT_GE(menus.size(), 4);
   const QAction* levelMenu = menus[menus.size() - 2];
   EXPECT_EQ(levelMenu->text(), "&Level");
-  EXPECT_EQ(levelMenu->menu()->actions(),
-            (QList<QAction*>{frame->Action(IDM_LEVEL_ADD),
-                             frame->Action(IDM_LEVEL_DELETE)}));
+  // Add and Delete stand around Duplicate; copies and the size follow.
+  const QList<QAction*> items = levelMenu->menu()->actions();
+  ASSERT_EQ(items.size(), 8);
+  EXPECT_EQ(items[0], frame->Action(IDM_LEVEL_ADD));
+  EXPECT_EQ(items[1], frame->Action(IDM_LEVEL_DUPLICATE));
+  EXPECT_EQ(items[2], frame->Action(IDM_LEVEL_DELETE));
+  EXPECT_TRUE(items[3]->isSeparator());
+  EXPECT_EQ(items[4], frame->Action(IDM_LEVEL_COPY));
+  EXPECT_EQ(items[5], frame->Action(IDM_LEVEL_PASTE));
+  EXPECT_TRUE(items[6]->isSeparator());
+  EXPECT_EQ(items[7], frame->Action(IDM_LEVEL_SIZE));
   EXPECT_EQ(frame->Action(IDM_LEVEL_ADD)->text(), "&Add Level");
   EXPECT_EQ(frame->Action(IDM_LEVEL_DELETE)->text(), "&Delete Level");
 
