@@ -84,5 +84,5 @@ int ScriptedPlatform::RunDialog(QDialog& dialog) {
 QString ScriptedPlatform::GetExistingDirectory(QWidget* /*parent*/,
                                                const QString& title,
                                                const QString& folder) {
-  return NextFileName({false, title, folder, QString()});
+  return NextFileName({false, title, folder, QString(), QString()});
 }
