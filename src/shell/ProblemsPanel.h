@@ -45,7 +45,7 @@ class CProblemsPanel : public QDockWidget {
                            const QString& path);
 
   // The narrowest status bar that shows the count.
-  static constexpr int kCountMinBarWidth = 600;
+  static constexpr int kCountMinBarWidth = 800;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
