@@ -4,28 +4,39 @@
 #include <bit>
 #include <cstdlib>
 
+#include "canvas/FillTool.h"
+#include "canvas/PenTool.h"
+#include "canvas/PlaceTool.h"
+#include "canvas/ShapeTools.h"
 #include "model/LevelPack.h"
 
-namespace {
-
-bool IsLargePen(ToolCursor cursor) {
-  return cursor == ToolCursor::LargeBlack || cursor == ToolCursor::LargeWhite;
-}
-
-bool IsPen(ToolCursor cursor) { return cursor != ToolCursor::Place; }
-
-// The centre of the object box under level point p: x snapped toward zero to
-// a byte column, the row unsnapped, then 8 right and 8 down.
-Point BoxCentre(Point p) { return {p.x - p.x % 8 + 8, p.y + 8}; }
-
-}  // namespace
-
 CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
-    : m_pack(pack), m_painter(painter) {
-  m_pack.AddOverlay(this);
+    : m_pack(pack),
+      m_painter(painter),
+      m_pSmallPen(std::make_unique<CPenTool>(*this, false)),
+      m_pLargePen(std::make_unique<CPenTool>(*this, true)),
+      m_pPlace(std::make_unique<CPlaceTool>(*this)) {
+  const auto at = [this](ToolCursor tool) -> std::unique_ptr<CCanvasTool>& {
+    return m_tools[static_cast<std::size_t>(tool)];
+  };
+  at(ToolCursor::Line) = std::make_unique<CLineTool>(*this);
+  at(ToolCursor::Rectangle) = std::make_unique<CRectangleTool>(*this, false);
+  at(ToolCursor::FilledRectangle) =
+      std::make_unique<CRectangleTool>(*this, true);
+  at(ToolCursor::Ellipse) = std::make_unique<CEllipseTool>(*this, false);
+  at(ToolCursor::FilledEllipse) = std::make_unique<CEllipseTool>(*this, true);
+  at(ToolCursor::Fill) = std::make_unique<CFillTool>(*this);
 }
 
-CCanvasLogic::~CCanvasLogic() { m_pack.RemoveOverlay(this); }
+CCanvasLogic::~CCanvasLogic() = default;
+
+CCanvasTool& CCanvasLogic::Tool(ToolCursor tool) {
+  if (tool == ToolCursor::Place) return *m_pPlace;
+  if (IsPen(tool)) return IsLargePen(tool) ? *m_pLargePen : *m_pSmallPen;
+  CCanvasTool* t = m_tools[static_cast<std::size_t>(tool)].get();
+  // A tool not built yet draws as the small pen.
+  return t != nullptr ? *t : *m_pSmallPen;
+}
 
 // ---- View ----
 
@@ -52,6 +63,11 @@ ScrollResult CCanvasLogic::OnVScroll(int code, int position) {
 }
 
 void CCanvasLogic::RefreshView() {
+  // The level may have been replaced: what the tools showed over the old
+  // one goes without being painted back.
+  CurrentTool().Drop();
+  m_overlay.clear();
+  m_overlayGrid.clear();
   ClampView();
   m_painter.Invalidate(m_view.m_rcCanvas);
 }
@@ -109,6 +125,10 @@ void CCanvasLogic::OnPaint() {
       }
     }
     PaintRowRuns(0, y, m_rowBits.data(), width);
+  }
+  if (!m_overlay.empty()) {
+    BuildPicture();
+    for (const OverlayPixel& o : m_overlay) PaintOverlayPixel(o);
   }
 }
 
@@ -230,46 +250,135 @@ void CCanvasLogic::StampMask(Point p, int mode, const Sprite& mask,
   m_ptLast = p;
 }
 
+// ---- Overlay ----
+
+void CCanvasLogic::BuildPicture() {
+  const CLevel& level = m_pack.Current();
+  const int width = level.m_nWidthBytes;
+  std::copy_n(level.m_bitmap, level.BitmapBytes(), m_picture.begin());
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < 16; ++r) {
+      const int y = object.row + r;
+      if (y >= level.m_nHeight) break;
+      for (int half = 0; half < 2; ++half) {
+        const int col = object.col + half;
+        if (col >= width) continue;
+        m_picture[static_cast<std::size_t>(y * width + col)] |=
+            static_cast<std::uint8_t>(sprite[16 * half + r]);
+      }
+    }
+  }
+}
+
+bool CCanvasLogic::PictureBlack(Point p) const {
+  const int width = m_pack.Current().m_nWidthBytes;
+  return (m_picture[static_cast<std::size_t>(p.y * width + p.x / 8)] &
+          (0x80 >> (p.x % 8))) != 0;
+}
+
+void CCanvasLogic::PaintOverlayPixel(const OverlayPixel& o) {
+  const bool white = o.mode == PLOT_SET     ? false
+                     : o.mode == PLOT_CLEAR ? true
+                                            : PictureBlack(o.p);
+  PaintCell(o.p, white);
+}
+
+void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
+  const CLevel& level = m_pack.Current();
+  const int width = level.WidthPixels();
+  const std::size_t size = static_cast<std::size_t>(width) *
+                           static_cast<std::size_t>(level.m_nHeight);
+  if (m_overlayGrid.size() != size) {
+    m_overlayGrid.assign(size, 0);
+  }
+  // Pixels outside the level are dropped; a pixel given twice keeps its
+  // last mode.
+  std::erase_if(pixels,
+                [this](const OverlayPixel& o) { return !IsInLevel(o.p); });
+  const auto cell = [width](Point p) {
+    return static_cast<std::size_t>(p.y) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(p.x);
+  };
+  BuildPicture();
+  for (const OverlayPixel& o : m_overlay) {
+    if (cell(o.p) < size) m_overlayGrid[cell(o.p)] = 0;
+  }
+  for (const OverlayPixel& o : pixels) {
+    m_overlayGrid[cell(o.p)] = static_cast<std::uint8_t>(o.mode + 1);
+  }
+  // What the old overlay covered and the new one does not shows the level
+  // again; then the new overlay is painted.
+  for (const OverlayPixel& o : m_overlay) {
+    if (IsInLevel(o.p) && m_overlayGrid[cell(o.p)] == 0) {
+      PaintCell(o.p, !PictureBlack(o.p));
+    }
+  }
+  for (const OverlayPixel& o : pixels) PaintOverlayPixel(o);
+  m_overlay = std::move(pixels);
+}
+
+// ---- Writing ----
+
+bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
+  CLevel& level = m_pack.Current();
+  bool changed = false;
+  Rect box{level.WidthPixels(), level.m_nHeight, -1, -1};
+  for (const Point& p : pixels) {
+    if (!IsInLevel(p)) continue;
+    const bool black = mode == PLOT_SET;
+    if (level.GetPixel(p.x, p.y) != black) {
+      level.SetPixel(p.x, p.y, black);
+      changed = true;
+    }
+    PaintCell(p, !black);
+    box = {std::min(box.left, p.x), std::min(box.top, p.y),
+           std::max(box.right, p.x + 1), std::max(box.bottom, p.y + 1)};
+  }
+  if (changed) m_pack.m_bModified = true;
+  // The objects stay drawn over the terrain.
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int x = 8 * object.col;
+    if (x < box.right && x + 16 > box.left && object.row < box.bottom &&
+        object.row + 16 > box.top) {
+      DrawObject(slot);
+    }
+  }
+  return changed;
+}
+
 // ---- Mouse ----
 
-CanvasAction CCanvasLogic::OnLButtonDown(Point client) {
-  if (m_curCurrent == ToolCursor::Place) return PlacementClick(client);
-  const Point p = ClientToLevel(client);
-  m_ptLast = p;
-  CanvasAction action;
-  action.captureMouse = true;
-  m_bDrawing = true;
-  // The widget's top rows may lie in the block of a row whose cell is not
-  // painted (above the canvas top): the stroke starts there, but the click
-  // itself changes nothing the author cannot see.
-  if (!m_view.RowBelowBars(p.y)) return action;
-  if (IsLargePen(m_curCurrent)) {
-    StampMask(p, m_nPenColour, LargePenDisc(), true);
-  } else {
-    DrawStroke(p, m_nPenColour, true);
-  }
+CanvasAction CCanvasLogic::OnButtonDown(Point client, ToolInput modifiers) {
+  if (m_bDrawing) return {};  // a second button during a drag
+  modifiers.level = ClientToLevel(client);
+  CanvasAction action = CurrentTool().Press(modifiers);
+  if (action.captureMouse) m_bDrawing = true;
   return action;
 }
 
-void CCanvasLogic::OnMouseMove(Point client) {
-  const Point p = ClientToLevel(client);
-  if (m_bDrawing) {
-    RedrawObjectsNear(p);
-    if (IsLargePen(m_curCurrent)) {
-      StampMask(p, m_nPenColour, LargePenDisc(), true);
-    } else {
-      DrawStroke(p, m_nPenColour, true);
-    }
-  } else if (m_curCurrent == ToolCursor::Place) {
-    MovePreview(p);
-  }
+void CCanvasLogic::OnMouseMove(Point client, bool shift) {
+  ToolInput input;
+  input.level = ClientToLevel(client);
+  input.shift = shift;
+  CurrentTool().Move(input, m_bDrawing);
 }
 
-CanvasAction CCanvasLogic::OnLButtonUp(Point) {
+CanvasAction CCanvasLogic::OnLButtonUp(Point client, bool shift) {
   CanvasAction action;
   if (m_bDrawing) {
     action.releaseMouse = true;
     m_bDrawing = false;
+    ToolInput input;
+    input.level = ClientToLevel(client);
+    input.shift = shift;
+    CurrentTool().Release(input);
   }
   ForgetLastPoint();
   return action;
@@ -278,6 +387,7 @@ CanvasAction CCanvasLogic::OnLButtonUp(Point) {
 CanvasAction CCanvasLogic::CancelStroke() {
   if (m_bDrawing) {
     m_bDrawing = false;
+    CurrentTool().EndDrag();
     ForgetLastPoint();
   }
   return {};
@@ -286,18 +396,45 @@ CanvasAction CCanvasLogic::CancelStroke() {
 void CCanvasLogic::ForgetLastPoint() {
   // A preview drawn while the button was held stays tracked at its centre,
   // so that it can still be taken out of the terrain.
-  if (!m_bPreview) m_ptLast.x = -1;
+  if (!PreviewShown()) m_ptLast.x = -1;
+}
+
+bool CCanvasLogic::OnKey(CanvasKey key, bool shift) {
+  if (CurrentTool().Key(key, shift)) return true;
+  if (key == CanvasKey::Escape && PlacementInForce()) {
+    RemovePreview();
+    m_curCurrent = m_curPrevious;
+    return true;
+  }
+  return false;
+}
+
+std::string_view CCanvasLogic::StepLabel() { return CurrentTool().StepLabel(); }
+
+bool CCanvasLogic::DropToolState() {
+  CurrentTool().Drop();
+  // A pen stroke goes on with the next pen; any other drag ends here.
+  if (!m_bDrawing || IsPen(m_curCurrent)) return false;
+  m_bDrawing = false;
+  ForgetLastPoint();
+  return true;
 }
 
 // ---- Tools ----
 
+void CCanvasLogic::SelectPenState(ToolCursor pen) {
+  m_curPen = pen;
+  m_nPenColour =
+      (pen == ToolCursor::SmallWhite || pen == ToolCursor::LargeWhite) ? 1 : 0;
+}
+
 CanvasAction CCanvasLogic::OnSelectPen(ToolCursor pen) {
   RemovePreview();
   if (!IsPen(pen)) return {};
-  m_curCurrent = pen;
-  m_nPenColour =
-      (pen == ToolCursor::SmallWhite || pen == ToolCursor::LargeWhite) ? 1 : 0;
   CanvasAction action;
+  action.releaseMouse = DropToolState();
+  m_curCurrent = pen;
+  SelectPenState(pen);
   action.cursorChanged = true;
   return action;
 }
@@ -305,100 +442,60 @@ CanvasAction CCanvasLogic::OnSelectPen(ToolCursor pen) {
 CanvasAction CCanvasLogic::ChoosePlacementTool(int kind) {
   RemovePreview();
   m_nToolMode = kind;
-  if (m_curCurrent != ToolCursor::Place) m_curPrevious = m_curCurrent;
-  m_curCurrent = ToolCursor::Place;
   CanvasAction action;
+  if (m_curCurrent != ToolCursor::Place) {
+    action.releaseMouse = DropToolState();
+    m_curPrevious = m_curCurrent;
+  }
+  m_curCurrent = ToolCursor::Place;
   action.cursorChanged = true;
   return action;
+}
+
+CanvasAction CCanvasLogic::ChooseTool(ToolCursor tool) {
+  if (IsPen(tool)) return OnSelectPen(tool);
+  if (tool == ToolCursor::Place) return ChoosePlacementTool(m_nToolMode);
+  RemovePreview();
+  CanvasAction action;
+  action.releaseMouse = DropToolState();
+  m_curCurrent = tool;
+  action.cursorChanged = true;
+  return action;
+}
+
+namespace {
+
+ToolCursor PenOf(bool large, bool white) {
+  if (large) return white ? ToolCursor::LargeWhite : ToolCursor::LargeBlack;
+  return white ? ToolCursor::SmallWhite : ToolCursor::SmallBlack;
+}
+
+}  // namespace
+
+CanvasAction CCanvasLogic::SwapPenColour() {
+  const ToolCursor pen = PenOf(PenIsLarge(), m_nPenColour == 0);
+  if (IsPen(m_curCurrent)) return OnSelectPen(pen);
+  if (PlacementInForce() && IsPen(m_curPrevious)) m_curPrevious = pen;
+  SelectPenState(pen);
+  return {};
+}
+
+CanvasAction CCanvasLogic::SetPenWidth(bool large) {
+  const ToolCursor pen = PenOf(large, m_nPenColour != 0);
+  if (IsPen(m_curCurrent)) return OnSelectPen(pen);
+  if (PlacementInForce() && IsPen(m_curPrevious)) m_curPrevious = pen;
+  SelectPenState(pen);
+  return {};
 }
 
 // ---- Placement ----
 
-void CCanvasLogic::InvertPreview(Point centre) {
-  // The preview lives in the terrain only while it is shown and is always
-  // inverted back: it is no edit, so it leaves the modified flag alone.
-  Lay();  // a reader's lift ends before the preview changes
-  const bool modified = m_pack.m_bModified;
-  m_ptLast = centre;
-  StampMask(centre, PLOT_INVERT, GetSprite(m_nToolMode), true);
-  m_pack.m_bModified = modified;
-}
-
-void CCanvasLogic::FlipPreviewBits() {
-  // The same pixels InvertPreview plots: each set pixel of the sprite's two
-  // byte columns, with the sprite's pixel (8, 8) on the centre.
-  CLevel& level = m_pack.Current();
-  const Sprite& sprite = GetSprite(m_nToolMode);
-  for (int i = 0; i < 32; ++i) {
-    for (int j = 0; j < 8; ++j) {
-      if (!(sprite[i] & (0x80u >> j))) continue;
-      const Point p = m_ptLast + Point{8 * (i / 16) + j - 8, (i % 16) - 8};
-      if (!::IsInLevel(level, p)) continue;
-      level.m_bitmap[level.m_nWidthBytes * p.y + p.x / 8] ^=
-          static_cast<std::uint8_t>(0x80 >> (p.x % 8));
-    }
-  }
-}
-
-void CCanvasLogic::Lift() {
-  if (m_bLifted || !m_bPreview) return;
-  FlipPreviewBits();
-  m_bLifted = true;
-}
-
-void CCanvasLogic::Lay() {
-  if (!m_bLifted) return;
-  m_bLifted = false;
-  if (m_bPreview) FlipPreviewBits();
-}
-
-void CCanvasLogic::MovePreview(Point p) {
-  RedrawObjectsNear(p);
-  const Point centre = BoxCentre(p);
-  if (centre == m_ptLast) return;
-  if (m_bPreview) InvertPreview(m_ptLast);
-  m_bPreview = false;
-  m_ptLast = centre;
-  if (ObjectFits(centre)) {
-    InvertPreview(centre);
-    m_bPreview = true;
-  }
-}
-
 void CCanvasLogic::RemovePreview() {
   if (m_curCurrent != ToolCursor::Place) return;
-  if (m_bPreview) InvertPreview(m_ptLast);
-  m_bPreview = false;
-  m_ptLast.x = -1;
+  m_pPlace->RemovePreview();
 }
 
-CanvasAction CCanvasLogic::PlacementClick(Point client) {
-  RemovePreview();
-  const Point centre = BoxCentre(ClientToLevel(client));
-  if (!ObjectFits(centre)) return {};
-  CLevel& level = m_pack.Current();
-  if (m_nToolMode != OBJ_ENTRANCE && m_nToolMode != OBJ_EXIT &&
-      level.m_nBlockCount >= MAX_BLOCKS) {
-    // The model would not record the block: paint nothing, change nothing.
-    CanvasAction action;
-    action.status = kBlockLimitMessage;
-    return action;
-  }
-  m_ptLast = centre;
-  if (m_nToolMode == OBJ_ENTRANCE &&
-      level.m_objects[ENTRANCE_SLOT].kind != OBJ_NONE) {
-    InvalidateObject(ENTRANCE_SLOT);
-  }
-  if (m_nToolMode == OBJ_EXIT && level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
-    InvalidateObject(EXIT_SLOT);
-  }
-  StampMask(centre, PLOT_SET, GetSprite(m_nToolMode), false);
-  level.PlaceObject(centre - Point{8, 8}, m_nToolMode);
-  m_curCurrent = m_curPrevious;
-  CanvasAction action;
-  action.cursorChanged = true;
-  return action;
-}
+bool CCanvasLogic::PreviewShown() const { return m_pPlace->PreviewShown(); }
 
 bool CCanvasLogic::ObjectFits(Point centre) const {
   return IsInLevel(centre - Point{8, 8}) && IsInLevel(centre + Point{7, 7});

@@ -396,6 +396,15 @@ void CEditorFrame::LoadCursors() {
       artwork::Cursor(QStringLiteral("cursors/pen_large_white.svg"), 11, 22,
                       dpr),
       artwork::Cursor(QStringLiteral("cursors/place.svg"), 5, 25, dpr),
+      // The shapes, the fill and the selection aim at one pixel.
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::SizeAllCursor),
   };
   m_pCanvas->SetCursors(m_cursors);
 }

@@ -165,8 +165,8 @@ class CEditorFrame : public QMainWindow {
   QLabel* m_pCalculatorLabel = nullptr;
 
   // The tools' cursors in ToolCursor order: small black, large black, small
-  // white, large white pen, placement.
-  std::array<QCursor, 5> m_cursors;
+  // white, large white pen, placement, then the tools of the tool bar.
+  std::array<QCursor, kToolCount> m_cursors;
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
   bool m_bClosing = false;              // the close request was accepted
