@@ -193,12 +193,11 @@ void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   const Qt::MouseButton button = event->button();
   if (button != Qt::LeftButton && button != Qt::RightButton) return;
-  // Only the button that began a drag ends it; a click with the other
-  // button (or a click that began no drag) ends only the click.
+  // Only the button that began a drag ends it.
   if (m_logic.IsDrawing() && button != m_dragButton) return;
-  if (!m_logic.IsDrawing() && button != Qt::LeftButton) return;
   Apply(m_logic.OnLButtonUp(ClientPoint(event->position()),
                             (event->modifiers() & Qt::ShiftModifier) != 0));
+  emit ButtonReleased();
 }
 
 void CCanvasWidget::wheelEvent(QWheelEvent* event) {

@@ -63,6 +63,8 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // The tool in force may have changed (a placement gave the tool before
   // it back).
   void ToolChanged();
+  // A mouse button came up and the tool has handled it.
+  void ButtonReleased();
 
  protected:
   bool event(QEvent* event) override;

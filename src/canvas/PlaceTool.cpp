@@ -82,6 +82,7 @@ void CPlaceTool::RemovePreview() {
 }
 
 CanvasAction CPlaceTool::Press(const ToolInput& input) {
+  if (input.opposite) return {};  // objects are placed with the left button
   RemovePreview();
   const Point centre = BoxCentre(input.level);
   if (!m_canvas.ObjectFits(centre)) return {};

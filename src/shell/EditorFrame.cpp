@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,63 @@ ToolCursor PenOfCommand(int id) {
       return ToolCursor::LargeWhite;
     default:
       return ToolCursor::SmallBlack;
+  }
+}
+
+ToolCursor ToolOfCommand(int id) {
+  switch (id) {
+    case IDT_TOOL_LINE:
+      return ToolCursor::Line;
+    case IDT_TOOL_RECTANGLE:
+      return ToolCursor::Rectangle;
+    case IDT_TOOL_FILLED_RECTANGLE:
+      return ToolCursor::FilledRectangle;
+    case IDT_TOOL_ELLIPSE:
+      return ToolCursor::Ellipse;
+    case IDT_TOOL_FILLED_ELLIPSE:
+      return ToolCursor::FilledEllipse;
+    case IDT_TOOL_FILL:
+      return ToolCursor::Fill;
+    case IDT_TOOL_SELECT:
+      return ToolCursor::Select;
+    default:
+      return ToolCursor::MoveObject;
+  }
+}
+
+// The keys a bar's text edit keeps for itself while it has the keyboard:
+// typing, editing and moving in the text, and the clipboard.
+bool IsEditKey(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+  if (mods == Qt::ControlModifier) {
+    switch (key.key()) {
+      case Qt::Key_A:
+      case Qt::Key_C:
+      case Qt::Key_V:
+      case Qt::Key_X:
+        return true;
+      default:
+        return false;
+    }
+  }
+  if ((mods & ~Qt::ShiftModifier) != 0) return false;
+  switch (key.key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return true;
+    default: {
+      const QString text = key.text();
+      return !text.isEmpty() && text.at(0).isPrint();
+    }
   }
 }
 
@@ -127,6 +186,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   m_pHistory = new CFrameHistory(*this, m_pack);
   CreateMenu();
   SetShortcuts();
+  CreateToolKeys();
   CreateBars();
   CreateCanvas();
   CreateStatusBar();
@@ -256,6 +316,8 @@ void CEditorFrame::CreateStatusBar() {
   m_pCalculatorLabel->setToolTip(
       QStringLiteral("The pack's program name on the calculator"));
   bar->addPermanentWidget(m_pCalculatorLabel);
+  m_pToolLabel = new QLabel(bar);
+  bar->addPermanentWidget(m_pToolLabel);
   bar->addPermanentWidget(m_pPixelLabel);
   bar->addPermanentWidget(m_pSizeLabel);
   bar->addPermanentWidget(m_pPackLabel);
@@ -304,44 +366,32 @@ void CEditorFrame::CreateBars() {
   m_wndObjectBar =
       MakeBar(this, QStringLiteral("Objects"), QStringLiteral("objectBar"));
   m_wndObjectBar->setIconSize(QSize(22, 20));
-  struct Button {
-    int id;
-    const char* image;
-    const char* name;
+  static constexpr ToolButton kObjectButtons[] = {
+      {IDT_POPULATION, "toolbar/population.svg", "Population", 0},
+      {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance",
+       Qt::Key_H},
+      {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit", Qt::Key_D},
+      {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block",
+       Qt::Key_K},
+      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block", 0},
+      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level", 0},
   };
-  static constexpr Button kObjectButtons[] = {
-      {IDT_POPULATION, "toolbar/population.svg", "Population"},
-      {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance"},
-      {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit"},
-      {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block"},
-      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block"},
-      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level"},
+  static constexpr ToolButton kPenButtons[] = {
+      {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen",
+       Qt::Key_B},
+      {IDT_PEN_LARGE_BLACK, "toolbar/pen_large_black.svg", "Large black pen",
+       Qt::Key_N},
+      {IDT_PEN_SMALL_WHITE, "toolbar/pen_small_white.svg", "Small white pen",
+       Qt::Key_E},
+      {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen",
+       Qt::Key_W},
   };
-  static constexpr Button kPenButtons[] = {
-      {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen"},
-      {IDT_PEN_LARGE_BLACK, "toolbar/pen_large_black.svg", "Large black pen"},
-      {IDT_PEN_SMALL_WHITE, "toolbar/pen_small_white.svg", "Small white pen"},
-      {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen"},
-  };
-  // The buttons show images only: no text and no tooltips. Their names are
-  // given to assistive tools.
-  const auto addButtons = [this](QToolBar* bar, const auto& buttons, int w,
-                                 int h, bool checkable) {
-    for (const Button& b : buttons) {
-      QAction* action = AddCommand(bar, QString(), b.id);
-      action->setIcon(artwork::Icon(QString::fromLatin1(b.image), w, h));
-      action->setCheckable(checkable);
-      if (QWidget* button = bar->widgetForAction(action)) {
-        button->setAccessibleName(QString::fromLatin1(b.name));
-      }
-    }
-  };
-  addButtons(m_wndObjectBar, kObjectButtons, 22, 20, false);
+  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false);
 
   // Pen toolbar: four check buttons.
   m_wndPenBar = MakeBar(this, QStringLiteral("Pens"), QStringLiteral("penBar"));
   m_wndPenBar->setIconSize(QSize(16, 15));
-  addButtons(m_wndPenBar, kPenButtons, 16, 15, true);
+  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true);
 
   // Resize: a horizontal up-down for the width, a vertical one for the
   // height, both with the default range.
@@ -365,6 +415,79 @@ void CEditorFrame::CreateBars() {
           [this] { OnCommand(IDC_LEVEL_NAME, EN_CHANGE_CODE); });
   connect(m_pPasscodeEdit, &QLineEdit::textChanged, this,
           [this] { OnCommand(IDC_PASSCODE, EN_CHANGE_CODE); });
+  // While an edit has the keyboard, the tools' keys are its own.
+  for (QLineEdit* edit :
+       {m_pLevelNumberEdit, m_pLevelNameEdit, m_pPasscodeEdit}) {
+    edit->installEventFilter(this);
+  }
+
+  CreateToolBar();
+}
+
+void CEditorFrame::AddToolButtons(QToolBar* bar,
+                                  std::span<const ToolButton> buttons,
+                                  QSize size, bool checkable) {
+  // The buttons show images only, no text; the tooltip names the tool and
+  // its key, and the name is given to assistive tools too.
+  for (const ToolButton& b : buttons) {
+    QAction* action = AddCommand(bar, QString(), b.id);
+    action->setIcon(artwork::Icon(QString::fromLatin1(b.image), size.width(),
+                                  size.height()));
+    action->setCheckable(checkable);
+    QString tip = QString::fromLatin1(b.name);
+    if (b.key != 0) {
+      const QKeySequence key(b.key);
+      action->setShortcut(key);
+      tip +=
+          QStringLiteral(" (%1)").arg(key.toString(QKeySequence::NativeText));
+    }
+    action->setToolTip(tip);
+    if (QWidget* button = bar->widgetForAction(action)) {
+      button->setAccessibleName(QString::fromLatin1(b.name));
+    }
+  }
+}
+
+void CEditorFrame::CreateToolBar() {
+  // The drawing tools beyond the pens: check buttons, the tool in force
+  // checked, on a bar of their own after the six.
+  static constexpr ToolButton kToolButtons[] = {
+      {IDT_TOOL_LINE, "toolbar/tool_line.svg", "Line", Qt::Key_L},
+      {IDT_TOOL_RECTANGLE, "toolbar/tool_rectangle.svg", "Rectangle",
+       Qt::Key_R},
+      {IDT_TOOL_FILLED_RECTANGLE, "toolbar/tool_filled_rectangle.svg",
+       "Filled rectangle", Qt::Key_T},
+      {IDT_TOOL_ELLIPSE, "toolbar/tool_ellipse.svg", "Ellipse", Qt::Key_O},
+      {IDT_TOOL_FILLED_ELLIPSE, "toolbar/tool_filled_ellipse.svg",
+       "Filled ellipse", Qt::Key_P},
+      {IDT_TOOL_FILL, "toolbar/tool_fill.svg", "Fill", Qt::Key_G},
+      {IDT_TOOL_SELECT, "toolbar/tool_select.svg", "Select", Qt::Key_M},
+      {IDT_TOOL_MOVE_OBJECT, "toolbar/tool_move_object.svg", "Move object",
+       Qt::Key_V},
+  };
+  m_wndToolBar =
+      MakeBar(this, QStringLiteral("Tools"), QStringLiteral("toolBar"));
+  m_wndToolBar->setIconSize(QSize(16, 15));
+  AddToolButtons(m_wndToolBar, kToolButtons, QSize(16, 15), true);
+}
+
+void CEditorFrame::CreateToolKeys() {
+  // Keys that act on the pen chosen last without leaving the tool in force,
+  // and Escape.
+  const struct {
+    int id;
+    const char* name;
+    Qt::Key key;
+  } keys[] = {
+      {IDK_PEN_SWAP_COLOUR, "Swap black and white", Qt::Key_X},
+      {IDK_PEN_SMALL, "Small pen", Qt::Key_BracketLeft},
+      {IDK_PEN_LARGE, "Large pen", Qt::Key_BracketRight},
+      {IDK_CANCEL, "Cancel", Qt::Key_Escape},
+  };
+  for (const auto& k : keys) {
+    AddCommand(this, QString::fromLatin1(k.name), k.id)
+        ->setShortcut(QKeySequence(k.key));
+  }
 }
 
 void CEditorFrame::CreateCanvas() {
@@ -382,6 +505,8 @@ void CEditorFrame::CreateCanvas() {
   m_pCanvas->SetScrollBars(m_pHScroll, m_pVScroll);
   connect(m_pCanvas, &CCanvasWidget::StatusMessage, this,
           [this](const QString& text) { ShowStatus(text); });
+  connect(m_pCanvas, &CCanvasWidget::ToolChanged, this,
+          &CEditorFrame::UpdateToolButtons);
 }
 
 void CEditorFrame::LoadCursors() {
@@ -416,6 +541,11 @@ CCanvasLogic& CEditorFrame::Logic() { return m_pCanvas->Logic(); }
 void CEditorFrame::OnCommand(int id, int notifyCode) {
   // A placement preview drawn into the terrain never outlives a command.
   Logic().RemovePreview();
+  if (id == IDK_CANCEL) {
+    OnCancelKey();
+    return;
+  }
+  SettleCanvas();
   if (id == IDM_FILE_EXIT) {
     close();  // the same road as the close box: OnClose asks first
     return;   // the frame may be gone
@@ -490,6 +620,25 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDT_PEN_LARGE_WHITE:
       OnSelectPen(id);
       break;
+    case IDT_TOOL_LINE:
+    case IDT_TOOL_RECTANGLE:
+    case IDT_TOOL_FILLED_RECTANGLE:
+    case IDT_TOOL_ELLIPSE:
+    case IDT_TOOL_FILLED_ELLIPSE:
+    case IDT_TOOL_FILL:
+    case IDT_TOOL_SELECT:
+    case IDT_TOOL_MOVE_OBJECT:
+      ChooseTool(id);
+      break;
+    case IDK_PEN_SWAP_COLOUR:
+      m_pCanvas->Apply(Logic().SwapPenColour());
+      UpdateToolButtons();
+      break;
+    case IDK_PEN_SMALL:
+    case IDK_PEN_LARGE:
+      m_pCanvas->Apply(Logic().SetPenWidth(id == IDK_PEN_LARGE));
+      UpdateToolButtons();
+      break;
     case IDC_LEVEL_NAME:
       if (notifyCode == EN_CHANGE_CODE) OnLevelNameChange();
       break;
@@ -509,6 +658,7 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
     return;
   }
   Logic().RemovePreview();
+  SettleCanvas();
   m_pCanvas->FlushUpdates();
   const CHistoryStep step(*m_pHistory,
                           CFrameHistory::NotifyStepLabel(controlId));
@@ -536,6 +686,7 @@ void CEditorFrame::OnSelectPen(int id) {
   // chosen pen ends checked whatever it was.
   if (QAction* action = Action(id)) action->setChecked(true);
   m_pCanvas->ShowToolCursor();
+  UpdateToolButtons();
 }
 
 void CEditorFrame::ChoosePlacementTool(int id) {
@@ -544,6 +695,98 @@ void CEditorFrame::ChoosePlacementTool(int id) {
                                             : OBJ_BLOCK;
   m_pCanvas->Apply(Logic().ChoosePlacementTool(kind));
   m_pCanvas->ShowToolCursor();
+  UpdateToolButtons();
+}
+
+void CEditorFrame::ChooseTool(int id) {
+  m_pCanvas->Apply(Logic().ChooseTool(ToolOfCommand(id)));
+  UpdateToolButtons();
+}
+
+void CEditorFrame::UpdateToolButtons() {
+  CCanvasLogic& logic = Logic();
+  for (int pen : kPenBarCommands) {
+    if (QAction* action = Action(pen)) {
+      action->setChecked(PenOfCommand(pen) == logic.CurrentPen());
+    }
+  }
+  // While placing, the tool the placement gives back stays checked, as the
+  // pen does.
+  const ToolCursor tool =
+      logic.PlacementInForce() ? logic.m_curPrevious : logic.CurrentCursor();
+  for (int id : kToolBarCommands) {
+    if (QAction* action = Action(id)) {
+      action->setChecked(ToolOfCommand(id) == tool);
+    }
+  }
+  if (m_pToolLabel != nullptr) m_pToolLabel->setText(ToolStatusText());
+}
+
+QString CEditorFrame::ToolStatusText() {
+  CCanvasLogic& logic = Logic();
+  const QString pen = QStringLiteral("%1 %2").arg(
+      logic.m_nPenColour == 0 ? QStringLiteral("black")
+                              : QStringLiteral("white"),
+      logic.PenIsLarge() ? QStringLiteral("large pen")
+                         : QStringLiteral("small pen"));
+  switch (logic.CurrentCursor()) {
+    case ToolCursor::SmallBlack:
+    case ToolCursor::LargeBlack:
+    case ToolCursor::SmallWhite:
+    case ToolCursor::LargeWhite:
+      return QStringLiteral("Drawing with the %1").arg(pen);
+    case ToolCursor::Place: {
+      const int kind = logic.m_nToolMode;
+      const QString what = kind == OBJ_ENTRANCE ? QStringLiteral("the entrance")
+                           : kind == OBJ_EXIT   ? QStringLiteral("the exit")
+                                              : QStringLiteral("a metal block");
+      return QStringLiteral(
+                 "Placing %1: click in the level; Shift+click places more; "
+                 "Esc cancels")
+          .arg(what);
+    }
+    case ToolCursor::Line:
+      return QStringLiteral("Line, %1: drag; Shift snaps to 45 degrees")
+          .arg(pen);
+    case ToolCursor::Rectangle:
+      return QStringLiteral("Rectangle, %1: drag; Shift makes a square")
+          .arg(pen);
+    case ToolCursor::FilledRectangle:
+      return QStringLiteral("Filled rectangle, %1: drag; Shift makes a square")
+          .arg(pen);
+    case ToolCursor::Ellipse:
+      return QStringLiteral("Ellipse, %1: drag; Shift makes a circle").arg(pen);
+    case ToolCursor::FilledEllipse:
+      return QStringLiteral("Filled ellipse, %1: drag; Shift makes a circle")
+          .arg(pen);
+    case ToolCursor::Fill:
+      return QStringLiteral("Fill, %1: click a region").arg(pen);
+    case ToolCursor::Select:
+      return QStringLiteral(
+          "Select: drag a rectangle; drag inside it to move; Enter places, "
+          "Esc drops");
+    case ToolCursor::MoveObject:
+      return QStringLiteral(
+          "Move object: drag an entrance, exit or block; Delete removes it");
+  }
+  return {};
+}
+
+void CEditorFrame::SettleCanvas() {
+  // A pen stroke goes on across a command, as it always has; a shape being
+  // dragged is dropped: it is not drawn until the button comes up.
+  CCanvasLogic& logic = Logic();
+  if (logic.IsDrawing() && !IsPen(logic.CurrentCursor())) {
+    m_pHistory->EndMouseStep(true);
+  }
+}
+
+void CEditorFrame::OnCancelKey() {
+  if (Logic().OnKey(CanvasKey::Escape)) {
+    m_pCanvas->ShowToolCursor();
+    UpdateToolButtons();
+  }
+  m_pCanvas->FlushUpdates();
 }
 
 // ---- Handlers ----
@@ -700,6 +943,13 @@ void CEditorFrame::UpdatePackInfo() {
 }
 
 bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      qobject_cast<QLineEdit*>(watched) != nullptr &&
+      IsEditKey(*static_cast<QKeyEvent*>(event))) {
+    // Accepted here, the key goes to the edit instead of a shortcut.
+    event->accept();
+    return true;
+  }
   if (watched == m_pCanvas) {
     switch (event->type()) {
       case QEvent::MouseMove: {

@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "canvas/CanvasLogic.h"
 #include "model/LevelPack.h"
@@ -47,6 +48,14 @@ class CEditorFrame : public QMainWindow {
   void OnSelectPen(int id);
   // Placement of an entrance, exit or metal block becomes the tool.
   void ChoosePlacementTool(int id);
+  // One of the tool bar's tools becomes the tool.
+  void ChooseTool(int id);
+  // Checks the button of the pen chosen last and the tool bar's button of
+  // the tool in force (or of the tool a placement gives back), and names the
+  // tool in the status bar.
+  void UpdateToolButtons();
+  // The status bar's words for the tool in force.
+  QString ToolStatusText();
 
   // ---- Handlers reached from OnCommand / OnNotify ----
   // File commands.
@@ -94,6 +103,7 @@ class CEditorFrame : public QMainWindow {
   QAction* Action(int id) const;  // a menu or toolbar command's action
   QToolBar* ObjectBar() const { return m_wndObjectBar; }
   QToolBar* PenBar() const { return m_wndPenBar; }
+  QToolBar* ToolBar() const { return m_wndToolBar; }
   QLineEdit* LevelNumberEdit() const { return m_pLevelNumberEdit; }
   QLineEdit* LevelNameEdit() const { return m_pLevelNameEdit; }
   QLineEdit* PasscodeEdit() const { return m_pPasscodeEdit; }
@@ -112,6 +122,8 @@ class CEditorFrame : public QMainWindow {
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
   // The pack's program name on the calculator, after a save or a load.
   QLabel* CalculatorNameLabel() const { return m_pCalculatorLabel; }
+  // The status bar's field that names the tool in force.
+  QLabel* ToolLabel() const { return m_pToolLabel; }
   const QCursor& ToolCursorShape(ToolCursor tool) const {
     return m_cursors[static_cast<std::size_t>(tool)];
   }
@@ -133,7 +145,23 @@ class CEditorFrame : public QMainWindow {
   void CreateStatusBar();
   void SetShortcuts();
   QAction* AddCommand(QWidget* owner, const QString& text, int id);
+  // A toolbar button: its command, image, name and single key (0: none).
+  struct ToolButton {
+    int id;
+    const char* image;
+    const char* name;
+    int key;
+  };
+  void AddToolButtons(QToolBar* bar, std::span<const ToolButton> buttons,
+                      QSize size, bool checkable);
   void OnDestroy();
+  void CreateToolBar();
+  void CreateToolKeys();
+  // Before a command: a shape being dragged is dropped, so nothing
+  // half-drawn meets the command.
+  void SettleCanvas();
+  // Escape: drops a shape being dragged, ends a placement.
+  void OnCancelKey();
 
   IPlatform& m_platform;
   CLevelPack m_pack;
@@ -149,6 +177,7 @@ class CEditorFrame : public QMainWindow {
   QToolBar* m_wndObjectBar = nullptr;
   QToolBar* m_wndPenBar = nullptr;
   QToolBar* m_wndResizeBar = nullptr;
+  QToolBar* m_wndToolBar = nullptr;
   QLineEdit* m_pLevelNumberEdit = nullptr;
   QLineEdit* m_pLevelNameEdit = nullptr;
   QLineEdit* m_pPasscodeEdit = nullptr;
@@ -163,6 +192,7 @@ class CEditorFrame : public QMainWindow {
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;
+  QLabel* m_pToolLabel = nullptr;
 
   // The tools' cursors in ToolCursor order: small black, large black, small
   // white, large white pen, placement, then the tools of the tool bar.

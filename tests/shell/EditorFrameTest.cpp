@@ -134,9 +134,10 @@ TEST_F(FrameTest, MenuHasItsTextsInOrderWithTheirCommands) {
   }
 }
 
+// The six bars, then the drawing tools' bar after them.
 TEST_F(FrameTest, SixMovableBarsInBandOrderAtTheTop) {
   const QList<QToolBar*> bars = frame->findChildren<QToolBar*>();
-  ASSERT_EQ(bars.size(), 6);
+  ASSERT_EQ(bars.size(), 7);
   // Sort by the position the layout gave them: row by row, left to right.
   std::vector<QToolBar*> placed(bars.begin(), bars.end());
   std::sort(placed.begin(), placed.end(), [](QToolBar* a, QToolBar* b) {
@@ -149,8 +150,9 @@ TEST_F(FrameTest, SixMovableBarsInBandOrderAtTheTop) {
     EXPECT_TRUE(bar->isMovable());
     EXPECT_EQ(frame->toolBarArea(bar), Qt::TopToolBarArea);
   }
-  EXPECT_EQ(names, (std::vector<QString>{"levelNumber", "levelName", "passcode",
-                                         "objectBar", "penBar", "resize"}));
+  EXPECT_EQ(names,
+            (std::vector<QString>{"levelNumber", "levelName", "passcode",
+                                  "objectBar", "penBar", "resize", "toolBar"}));
 }
 
 TEST_F(FrameTest, ToolbarButtonsStandInOrderAsPushAndCheckButtons) {
