@@ -7,6 +7,7 @@
 #include "canvas/FillTool.h"
 #include "canvas/PenTool.h"
 #include "canvas/PlaceTool.h"
+#include "canvas/SelectTool.h"
 #include "canvas/ShapeTools.h"
 #include "model/LevelPack.h"
 
@@ -26,6 +27,11 @@ CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
   at(ToolCursor::Ellipse) = std::make_unique<CEllipseTool>(*this, false);
   at(ToolCursor::FilledEllipse) = std::make_unique<CEllipseTool>(*this, true);
   at(ToolCursor::Fill) = std::make_unique<CFillTool>(*this);
+  at(ToolCursor::Select) = std::make_unique<CSelectTool>(*this);
+}
+
+CSelectTool& CCanvasLogic::Selection() {
+  return static_cast<CSelectTool&>(Tool(ToolCursor::Select));
 }
 
 CCanvasLogic::~CCanvasLogic() = default;
@@ -66,6 +72,7 @@ void CCanvasLogic::RefreshView() {
   // The level may have been replaced: what the tools showed over the old
   // one goes without being painted back.
   CurrentTool().Drop();
+  Selection().Drop();
   m_overlay.clear();
   m_overlayGrid.clear();
   ClampView();

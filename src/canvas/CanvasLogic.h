@@ -16,6 +16,7 @@
 class CLevelPack;
 class CPenTool;
 class CPlaceTool;
+class CSelectTool;
 
 // The tool in force, shown as the cursor over the canvas: the four pens and
 // placement, then the shape tools, the fill, the selection and the object
@@ -222,6 +223,8 @@ class CCanvasLogic {
   // The tool object that handles ToolCursor `tool`.
   CCanvasTool& Tool(ToolCursor tool);
   CCanvasTool& CurrentTool() { return Tool(m_curCurrent); }
+  // The selection tool, also for the Edit menu's commands.
+  CSelectTool& Selection();
 
  private:
   CLevelPack& m_pack;

@@ -1,6 +1,7 @@
 #include "shell/EditorFrame.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "canvas/CanvasWidget.h"
+#include "canvas/SelectTool.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/HelpDialogs.h"
 #include "dialogs/InfoDialogs.h"
@@ -33,6 +35,7 @@
 #include "packfile/PackFile.h"
 #include "shell/Artwork.h"
 #include "shell/BarNotes.h"
+#include "shell/ClipboardImage.h"
 #include "shell/CommandIds.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
@@ -274,6 +277,24 @@ void CEditorFrame::CreateMenu() {
   // Their texts name the step; the shortcut list names the commands.
   undo->setIconText(QStringLiteral("Undo"));
   redo->setIconText(QStringLiteral("Redo"));
+  // The selection: terrain only, through the clipboard.
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Cu&t"), IDM_EDIT_CUT)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+  AddCommand(edit, QStringLiteral("&Copy"), IDM_EDIT_COPY)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddCommand(edit, QStringLiteral("&Paste"), IDM_EDIT_PASTE)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  AddCommand(edit, QStringLiteral("&Delete"), IDM_EDIT_DELETE)
+      ->setShortcut(QKeySequence(Qt::Key_Delete));
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Select &All"), IDM_EDIT_SELECT_ALL)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Flip &Horizontal"), IDM_EDIT_FLIP_HORIZONTAL)
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_H));
+  AddCommand(edit, QStringLiteral("Flip &Vertical"), IDM_EDIT_FLIP_VERTICAL)
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_V));
   // Level: adding and deleting levels beside the level number's arrows and
   // the level order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
@@ -545,7 +566,7 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     OnCancelKey();
     return;
   }
-  SettleCanvas();
+  SettleCanvas(id);
   if (id == IDM_FILE_EXIT) {
     close();  // the same road as the close box: OnClose asks first
     return;   // the frame may be gone
@@ -639,6 +660,28 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       m_pCanvas->Apply(Logic().SetPenWidth(id == IDK_PEN_LARGE));
       UpdateToolButtons();
       break;
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+      OnEditCopy();
+      if (id == IDM_EDIT_CUT) Logic().Selection().DeleteSelected();
+      break;
+    case IDM_EDIT_PASTE:
+      OnEditPaste();
+      break;
+    case IDM_EDIT_DELETE:
+      Logic().Selection().DeleteSelected();
+      break;
+    case IDM_EDIT_SELECT_ALL:
+      if (Logic().CurrentCursor() != ToolCursor::Select) {
+        ChooseTool(IDT_TOOL_SELECT);
+      }
+      Logic().Selection().SelectAll();
+      m_pCanvas->setFocus();
+      break;
+    case IDM_EDIT_FLIP_HORIZONTAL:
+    case IDM_EDIT_FLIP_VERTICAL:
+      Logic().Selection().Flip(id == IDM_EDIT_FLIP_HORIZONTAL);
+      break;
     case IDC_LEVEL_NAME:
       if (notifyCode == EN_CHANGE_CODE) OnLevelNameChange();
       break;
@@ -658,7 +701,7 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
     return;
   }
   Logic().RemovePreview();
-  SettleCanvas();
+  SettleCanvas(0);
   m_pCanvas->FlushUpdates();
   const CHistoryStep step(*m_pHistory,
                           CFrameHistory::NotifyStepLabel(controlId));
@@ -772,13 +815,77 @@ QString CEditorFrame::ToolStatusText() {
   return {};
 }
 
-void CEditorFrame::SettleCanvas() {
+void CEditorFrame::SettleCanvas(int id) {
   // A pen stroke goes on across a command, as it always has; a shape being
   // dragged is dropped: it is not drawn until the button comes up.
   CCanvasLogic& logic = Logic();
   if (logic.IsDrawing() && !IsPen(logic.CurrentCursor())) {
     m_pHistory->EndMouseStep(true);
   }
+  // A floating selection is the author's work in plain sight: it is
+  // committed, as a step of its own, before every command but the ones that
+  // act on the float itself and the pen keys, which leave the level alone.
+  // What is saved, shown in another level or undone is then what was seen.
+  switch (id) {
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_DELETE:
+    case IDM_EDIT_FLIP_HORIZONTAL:
+    case IDM_EDIT_FLIP_VERTICAL:
+    case IDK_PEN_SWAP_COLOUR:
+    case IDK_PEN_SMALL:
+    case IDK_PEN_LARGE:
+      return;
+    default:
+      break;
+  }
+  CommitFloat();
+}
+
+void CEditorFrame::CommitFloat() {
+  CSelectTool& selection = Logic().Selection();
+  if (!selection.Floating()) return;
+  const std::string_view label = selection.StepLabel();
+  {
+    const CHistoryStep step(
+        *m_pHistory,
+        QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    selection.Commit();
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
+}
+
+void CEditorFrame::OnEditCopy() {
+  const TerrainClip clip = Logic().Selection().Copy();
+  if (clip.Empty()) return;
+  m_clip = clip;
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+    clipboard->setImage(ClipToImage(clip));
+  }
+}
+
+void CEditorFrame::OnEditPaste() {
+  // A picture on the system clipboard (ours or another program's) comes
+  // first; without one, the editor's own copy.
+  TerrainClip clip = m_clip;
+  if (const QClipboard* clipboard = QGuiApplication::clipboard()) {
+    const QImage image = clipboard->image();
+    if (!image.isNull()) clip = ClipFromImage(image);
+  }
+  if (clip.Empty()) return;
+  if (Logic().CurrentCursor() != ToolCursor::Select) {
+    ChooseTool(IDT_TOOL_SELECT);
+  }
+  // At the top-left of the part of the level in view.
+  const CLevel& level = m_pack.Current();
+  const Point corner = Logic().ClientToLevel(
+      {Logic().View().m_rcCanvas.left, Logic().View().m_rcCanvas.top});
+  const Point at{
+      std::clamp(corner.x, 0, level.WidthPixels() - 1),
+      std::clamp(corner.y, 0, static_cast<int>(level.m_nHeight) - 1)};
+  Logic().Selection().Paste(clip, at);
+  m_pCanvas->setFocus();
 }
 
 void CEditorFrame::OnCancelKey() {
@@ -966,6 +1073,9 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::Leave:
         m_pPixelLabel->clear();
         break;
+      case QEvent::KeyPress:
+        if (OnCanvasKey(*static_cast<QKeyEvent*>(event))) return true;
+        break;
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
         // The canvas handles the button after this filter: a stroke or a
@@ -980,10 +1090,48 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool CEditorFrame::OnCanvasKey(const QKeyEvent& key) {
+  // Enter and the arrows for the tool in force (the selection); Escape is
+  // a key command of the window.
+  CanvasKey canvasKey;
+  switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      canvasKey = CanvasKey::Enter;
+      break;
+    case Qt::Key_Left:
+      canvasKey = CanvasKey::Left;
+      break;
+    case Qt::Key_Right:
+      canvasKey = CanvasKey::Right;
+      break;
+    case Qt::Key_Up:
+      canvasKey = CanvasKey::Up;
+      break;
+    case Qt::Key_Down:
+      canvasKey = CanvasKey::Down;
+      break;
+    default:
+      return false;
+  }
+  const std::string_view label = Logic().StepLabel();
+  bool used;
+  {
+    const CHistoryStep step(
+        *m_pHistory,
+        QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    used = Logic().OnKey(canvasKey, (key.modifiers() & Qt::ShiftModifier) != 0);
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
+  return used;
+}
+
 // ---- Closing ----
 
 bool CEditorFrame::OnClose() {
   Logic().RemovePreview();
+  SettleCanvas(0);
   m_pCanvas->FlushUpdates();
   // Only a real change asks "Save changes?": a preview taken out is none.
   m_pHistory->EndMouseStep(true);

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "canvas/CanvasLogic.h"
+#include "canvas/SelectTool.h"
 #include "model/LevelPack.h"
 
 class CCanvasWidget;
@@ -18,6 +19,7 @@ class IFrameEffects;
 class CUpDown;
 class IPlatform;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -157,9 +159,17 @@ class CEditorFrame : public QMainWindow {
   void OnDestroy();
   void CreateToolBar();
   void CreateToolKeys();
-  // Before a command: a shape being dragged is dropped, so nothing
-  // half-drawn meets the command.
-  void SettleCanvas();
+  // Before command `id`: a shape being dragged is dropped and a floating
+  // selection committed, so nothing half-done meets the command.
+  void SettleCanvas(int id);
+  // Writes a floating selection into the level as one step.
+  void CommitFloat();
+  // Edit > Copy puts the selected pixels on the editor's clipboard and the
+  // system's (as a picture); Paste floats them in the level.
+  void OnEditCopy();
+  void OnEditPaste();
+  // Enter and the arrows over the canvas; true when the tool used the key.
+  bool OnCanvasKey(const QKeyEvent& key);
   // Escape: drops a shape being dragged, ends a placement.
   void OnCancelKey();
 
@@ -199,5 +209,6 @@ class CEditorFrame : public QMainWindow {
   std::array<QCursor, kToolCount> m_cursors;
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
+  TerrainClip m_clip;                   // the pixels copied last, for any level
   bool m_bClosing = false;              // the close request was accepted
 };

@@ -60,6 +60,14 @@ QString CFrameHistory::CommandStepLabel(int id) {
       return QStringLiteral("Add Level");
     case IDM_LEVEL_DELETE:
       return QStringLiteral("Delete Level");
+    case IDM_EDIT_CUT:
+      return QStringLiteral("Cut");
+    case IDM_EDIT_DELETE:
+      return QStringLiteral("Delete");
+    case IDM_EDIT_FLIP_HORIZONTAL:
+      return QStringLiteral("Flip Horizontal");
+    case IDM_EDIT_FLIP_VERTICAL:
+      return QStringLiteral("Flip Vertical");
     case IDC_LEVEL_NAME:
       return QStringLiteral("Rename Level");
     case IDC_PASSCODE:

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdint>
 #include <functional>
@@ -12,8 +15,10 @@
 
 #include "ShownFrameFixture.h"
 #include "canvas/CanvasWidget.h"
+#include "canvas/SelectTool.h"
 #include "canvas/Shapes.h"
 #include "model/LevelPack.h"
+#include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
 #include "shell/FrameHistory.h"
@@ -311,6 +316,186 @@ TEST_F(DrawingToolsTest, ShiftClickKeepsPlacingAndEscapeEndsIt) {
   EXPECT_EQ(Logic().CurrentCursor(), ToolCursor::SmallBlack);
   EXPECT_NE(Terrain(), before) << "the preview was in the terrain";
   EXPECT_EQ(Level().m_nBlockCount, 2);
+}
+
+// ---- Selection ----
+
+class SelectionTest : public DrawingToolsTest {
+ protected:
+  // A filled block from a to b, drawn as one step.
+  void Block(Point a, Point b) {
+    frame->OnCommand(IDT_TOOL_FILLED_RECTANGLE);
+    Press(a);
+    Release(b);
+  }
+  void Select(Point a, Point b) {
+    frame->OnCommand(IDT_TOOL_SELECT);
+    Press(a);
+    Drag(b);
+    Release(b);
+  }
+  CSelectTool& Selection() { return Logic().Selection(); }
+};
+
+TEST_F(SelectionTest, DraggingTheSelectionMovesItsPixelsInOneStep) {
+  Block({10, 10}, {13, 13});
+  const Bytes drawn = Terrain();
+  Select({8, 8}, {15, 15});
+  EXPECT_TRUE(Logic().OverlayShown());
+  EXPECT_EQ(Terrain(), drawn) << "the border is not in the level";
+  const int steps = History().StepCount();
+  Press({9, 9});
+  Drag({29, 9});
+  Release({29, 9});
+  EXPECT_TRUE(Selection().Floating());
+  EXPECT_EQ(Terrain(), drawn) << "the float is not in the level";
+  EXPECT_TRUE(ShownBlack({31, 11}));
+  EXPECT_FALSE(ShownBlack({11, 11}));
+  EXPECT_EQ(History().StepCount(), steps);
+  Canvas().setFocus();
+  QTest::keyClick(&Canvas(), Qt::Key_Return);
+  EXPECT_FALSE(Selection().Floating());
+  EXPECT_EQ(Terrain(),
+            With(With(drawn, RectanglePixels({10, 10}, {13, 13}, true), false),
+                 RectanglePixels({30, 10}, {33, 13}, true), true));
+  EXPECT_EQ(History().UndoText().toStdString(), "Move Selection");
+  frame->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_EQ(Terrain(), drawn);
+}
+
+TEST_F(SelectionTest, EscapeDropsAFloatAndAClickOutsideCommitsIt) {
+  Block({10, 10}, {13, 13});
+  const Bytes drawn = Terrain();
+  Select({10, 10}, {13, 13});
+  Canvas().setFocus();
+  QTest::keyClick(&Canvas(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&Canvas(), Qt::Key_Down);
+  EXPECT_TRUE(Selection().Floating());
+  QTest::keyClick(frame, Qt::Key_Escape);
+  EXPECT_FALSE(Selection().HasSelection());
+  EXPECT_FALSE(Logic().OverlayShown());
+  EXPECT_EQ(Terrain(), drawn);
+
+  Select({10, 10}, {13, 13});
+  QTest::keyClick(&Canvas(), Qt::Key_Left);
+  Press({50, 40});  // outside: commits, starts a new rectangle
+  Release({50, 40});
+  EXPECT_FALSE(Selection().HasSelection());
+  EXPECT_EQ(Terrain(),
+            With(With(drawn, RectanglePixels({13, 10}, {13, 13}, true), false),
+                 RectanglePixels({9, 10}, {9, 13}, true), true));
+}
+
+// Cut in one level, paste into another: the float stands at the top-left
+// of the part of the level in view and is committed by Enter.
+TEST_F(SelectionTest, ACutPastesIntoAnotherLevel) {
+  Block({20, 20}, {22, 21});
+  Select({20, 20}, {22, 21});
+  const Bytes level1Before = Terrain();
+  QTest::keyClick(frame, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(Terrain(), With(level1Before,
+                            RectanglePixels({20, 20}, {22, 21}, true), false));
+  EXPECT_EQ(History().UndoText().toStdString(), "Cut");
+  platform.answers = {IPlatform::Answer::Yes};
+  frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, 1);
+  ASSERT_EQ(Pack().m_nCurLevel, 1);
+  const Bytes empty = Terrain();
+  QTest::keyClick(frame, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(Selection().Floating());
+  EXPECT_EQ(Terrain(), empty);
+  Canvas().setFocus();
+  QTest::keyClick(&Canvas(), Qt::Key_Enter);
+  EXPECT_EQ(Terrain(),
+            With(empty, RectanglePixels({0, 0}, {2, 1}, true), true));
+  EXPECT_EQ(History().UndoText().toStdString(), "Paste");
+}
+
+// Copy puts black on white on the system clipboard; Paste takes a picture
+// from it, a pixel being terrain when darker than middle grey over white.
+TEST_F(SelectionTest, TheSystemClipboardCarriesPictures) {
+  Block({0, 0}, {1, 0});
+  Select({0, 0}, {2, 0});
+  QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+  const QImage copied = QGuiApplication::clipboard()->image();
+  ASSERT_EQ(copied.size(), QSize(3, 1));
+  EXPECT_EQ(copied.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(copied.pixel(1, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(copied.pixel(2, 0), qRgb(255, 255, 255));
+
+  QImage picture(4, 1, QImage::Format_ARGB32);
+  picture.setPixel(0, 0, qRgba(100, 100, 100, 255));  // dark grey: terrain
+  picture.setPixel(1, 0, qRgba(200, 200, 200, 255));  // light grey: none
+  picture.setPixel(2, 0, qRgba(0, 0, 0, 100));        // faint black: none
+  picture.setPixel(3, 0, qRgba(0, 0, 0, 200));        // strong black: terrain
+  QGuiApplication::clipboard()->setImage(picture);
+  frame->OnCommand(IDM_EDIT_SELECT_ALL);
+  frame->OnCommand(IDM_EDIT_DELETE);
+  const Bytes empty = Terrain();
+  frame->OnCommand(IDM_EDIT_PASTE);
+  frame->OnCommand(IDT_TOOL_LINE);  // a command commits the float
+  EXPECT_EQ(Terrain(), With(empty, {{0, 0}, {3, 0}}, true));
+}
+
+// A level change or a save while a paste floats commits it first: the
+// saved file and the level hold what was seen, the other level nothing.
+TEST_F(SelectionTest, ALevelChangeOrASaveCommitsTheFloatFirst) {
+  Pack().Current().PlaceObject({0, 40}, OBJ_ENTRANCE);
+  Pack().Current().PlaceObject({40, 40}, OBJ_EXIT);
+  Pack().m_szAuthorName = "Ann";
+  Pack().m_szPassword = "pw";
+  TerrainClip clip{2, 2, {1, 1, 1, 1}};
+  frame->OnCommand(IDT_TOOL_SELECT);
+  Selection().Paste(clip, {4, 4});
+  const Bytes empty = Terrain();
+  QTemporaryDir dir;
+  platform.fileNames = {dir.filePath("pack.83p")};
+  frame->OnCommand(IDM_FILE_SAVE_AS);
+  const Bytes committed =
+      With(empty, RectanglePixels({4, 4}, {5, 5}, true), true);
+  EXPECT_EQ(Terrain(), committed);
+  EXPECT_FALSE(Pack().m_bModified);
+  PackContents saved;
+  std::string error;
+  ASSERT_TRUE(
+      LoadPackFile(dir.filePath("pack.83p").toStdString(), saved, error))
+      << error;
+  EXPECT_EQ(Bytes(saved.levels[0].m_bitmap,
+                  saved.levels[0].m_bitmap + saved.levels[0].BitmapBytes()),
+            committed);
+
+  Selection().Paste(clip, {20, 20});
+  platform.answers = {IPlatform::Answer::Yes};
+  frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, 1);
+  EXPECT_FALSE(Logic().OverlayShown());
+  EXPECT_EQ(Terrain(), empty) << "the new level";
+  const CLevel& first = Pack().Level(0);
+  EXPECT_TRUE(first.GetPixel(20, 20));
+  EXPECT_TRUE(first.GetPixel(21, 21));
+}
+
+TEST_F(SelectionTest, FlipsActOnTheSelectionOrTheWholeLevel) {
+  Block({0, 0}, {2, 0});
+  const Bytes drawn = Terrain();
+  const int right = Level().WidthPixels() - 1;
+  const int bottom = Level().m_nHeight - 1;
+  frame->OnCommand(IDM_EDIT_FLIP_HORIZONTAL);
+  EXPECT_EQ(Terrain(),
+            With(Bytes(drawn.size()),
+                 RectanglePixels({right - 2, 0}, {right, 0}, true), true));
+  frame->OnCommand(IDM_EDIT_FLIP_VERTICAL);
+  EXPECT_EQ(
+      Terrain(),
+      With(Bytes(drawn.size()),
+           RectanglePixels({right - 2, bottom}, {right, bottom}, true), true));
+  EXPECT_EQ(History().UndoText().toStdString(), "Flip Vertical");
+  frame->OnCommand(IDM_EDIT_UNDO);
+  frame->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_EQ(Terrain(), drawn);
+  // Only the selection's pixels: the block's left end within 0..3.
+  Select({0, 0}, {3, 0});
+  frame->OnCommand(IDM_EDIT_FLIP_HORIZONTAL);
+  EXPECT_EQ(Terrain(), With(Bytes(drawn.size()),
+                            RectanglePixels({1, 0}, {3, 0}, true), true));
 }
 
 }  // namespace
