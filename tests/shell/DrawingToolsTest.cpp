@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -471,6 +472,25 @@ TEST_F(SelectionTest, ALevelChangeOrASaveCommitsTheFloatFirst) {
   const CLevel& first = Pack().Level(0);
   EXPECT_TRUE(first.GetPixel(20, 20));
   EXPECT_TRUE(first.GetPixel(21, 21));
+}
+
+TEST_F(SelectionTest, TheEditMenuHoldsTheSelectionsCommandsAfterRedo) {
+  QMenu* edit = frame->Action(IDM_EDIT_UNDO)->associatedObjects().isEmpty()
+                    ? nullptr
+                    : qobject_cast<QMenu*>(
+                          frame->Action(IDM_EDIT_UNDO)->associatedObjects()[0]);
+  ASSERT_NE(edit, nullptr);
+  QStringList items;
+  for (QAction* a : edit->actions()) {
+    items << (a->isSeparator()
+                  ? QStringLiteral("-")
+                  : a->text().section(' ', 0, 0) + QLatin1Char(' ') +
+                        a->shortcut().toString());
+  }
+  EXPECT_EQ(items, (QStringList{"&Undo Ctrl+Z", "&Redo Ctrl+Y", "-",
+                                "Cu&t Ctrl+X", "&Copy Ctrl+C", "&Paste Ctrl+V",
+                                "&Delete Del", "-", "Select Ctrl+A", "-",
+                                "Flip Shift+H", "Flip Shift+V"}));
 }
 
 TEST_F(SelectionTest, FlipsActOnTheSelectionOrTheWholeLevel) {
