@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "canvas/FillTool.h"
+#include "canvas/ObjectTool.h"
 #include "canvas/PenTool.h"
 #include "canvas/PlaceTool.h"
 #include "canvas/SelectTool.h"
@@ -28,6 +29,11 @@ CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
   at(ToolCursor::FilledEllipse) = std::make_unique<CEllipseTool>(*this, true);
   at(ToolCursor::Fill) = std::make_unique<CFillTool>(*this);
   at(ToolCursor::Select) = std::make_unique<CSelectTool>(*this);
+  at(ToolCursor::MoveObject) = std::make_unique<CObjectTool>(*this);
+}
+
+CObjectTool& CCanvasLogic::Objects() {
+  return static_cast<CObjectTool&>(Tool(ToolCursor::MoveObject));
 }
 
 CSelectTool& CCanvasLogic::Selection() {
@@ -39,9 +45,7 @@ CCanvasLogic::~CCanvasLogic() = default;
 CCanvasTool& CCanvasLogic::Tool(ToolCursor tool) {
   if (tool == ToolCursor::Place) return *m_pPlace;
   if (IsPen(tool)) return IsLargePen(tool) ? *m_pLargePen : *m_pSmallPen;
-  CCanvasTool* t = m_tools[static_cast<std::size_t>(tool)].get();
-  // A tool not built yet draws as the small pen.
-  return t != nullptr ? *t : *m_pSmallPen;
+  return *m_tools[static_cast<std::size_t>(tool)];
 }
 
 // ---- View ----

@@ -17,6 +17,7 @@ class CLevelPack;
 class CPenTool;
 class CPlaceTool;
 class CSelectTool;
+class CObjectTool;
 
 // The tool in force, shown as the cursor over the canvas: the four pens and
 // placement, then the shape tools, the fill, the selection and the object
@@ -225,6 +226,8 @@ class CCanvasLogic {
   CCanvasTool& CurrentTool() { return Tool(m_curCurrent); }
   // The selection tool, also for the Edit menu's commands.
   CSelectTool& Selection();
+  // The object mover, also for Edit > Delete.
+  CObjectTool& Objects();
 
  private:
   CLevelPack& m_pack;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "canvas/CanvasWidget.h"
+#include "canvas/ObjectTool.h"
 #include "canvas/SelectTool.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/HelpDialogs.h"
@@ -669,7 +670,11 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       OnEditPaste();
       break;
     case IDM_EDIT_DELETE:
-      Logic().Selection().DeleteSelected();
+      // The object picked by the mover, or the selected pixels.
+      if (Logic().CurrentCursor() != ToolCursor::MoveObject ||
+          !Logic().Objects().RemovePicked()) {
+        Logic().Selection().DeleteSelected();
+      }
       break;
     case IDM_EDIT_SELECT_ALL:
       if (Logic().CurrentCursor() != ToolCursor::Select) {

@@ -61,6 +61,12 @@ class DrawingToolsTest : public ShownFrameFixture<CEditorFrame> {
     Send(QEvent::MouseButtonRelease, at, button, Qt::NoButton, shift);
   }
 
+  // The screen as a fresh full paint draws it.
+  QImage FullPaintOf() {
+    Canvas().RefreshView();
+    return Canvas().Screen().copy();
+  }
+
   bool ShownBlack(Point level) {
     return Canvas().Screen().pixel(CellPoint(level)) == qRgb(0, 0, 0);
   }
@@ -516,6 +522,56 @@ TEST_F(SelectionTest, FlipsActOnTheSelectionOrTheWholeLevel) {
   frame->OnCommand(IDM_EDIT_FLIP_HORIZONTAL);
   EXPECT_EQ(Terrain(), With(Bytes(drawn.size()),
                             RectanglePixels({1, 0}, {3, 0}, true), true));
+}
+
+// ---- Objects ----
+
+// The mover drags an object to the byte column nearest the pointer, never
+// where it would not fit, as one step; Delete removes a block and keeps the
+// other blocks in their order.
+TEST_F(DrawingToolsTest, TheMoverDragsAndDeletesObjects) {
+  for (int i = 0; i < 3; ++i) Level().PlaceObject({16 * i, 20}, OBJ_BLOCK);
+  Level().PlaceObject({64, 40}, OBJ_EXIT);
+  Canvas().RefreshView();
+  QTest::keyClick(frame, Qt::Key_V);
+  ASSERT_EQ(Logic().CurrentCursor(), ToolCursor::MoveObject);
+  Press({20, 25});  // the second block, 4 pixels into it
+  Drag({45, 30});
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].col, 2) << "not yet";
+  Release({47, 31});
+  // 47 - 4 = 43: column 5 is nearest (40); the row follows the pointer.
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].col, 5);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].row, 26);
+  EXPECT_EQ(History().UndoText().toStdString(), "Move Object");
+  EXPECT_TRUE(Pack().m_bModified);
+
+  // Past the bottom edge it stays at the last place that fits.
+  Press({50, 30});
+  Drag({50, 50});
+  Drag({50, 200});
+  Release({50, 200});
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].row, 46);
+
+  frame->OnCommand(IDM_EDIT_UNDO);
+  frame->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].col, 2);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].row, 20);
+
+  // Delete the first block: the second and third keep their order.
+  Press({2, 22});
+  Release({2, 22});
+  frame->OnCommand(IDM_EDIT_DELETE);
+  EXPECT_EQ(Level().m_nBlockCount, 2);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT].col, 2);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 1].col, 4);
+  EXPECT_EQ(Level().m_objects[FIRST_BLOCK_SLOT + 2].kind, OBJ_NONE);
+  EXPECT_EQ(History().UndoText().toStdString(), "Delete");
+  // The exit goes from its slot.
+  Press({70, 45});
+  Release({70, 45});
+  frame->OnCommand(IDM_EDIT_DELETE);
+  EXPECT_EQ(Level().m_objects[EXIT_SLOT].kind, OBJ_NONE);
+  EXPECT_EQ(Canvas().Screen(), FullPaintOf());
 }
 
 }  // namespace
