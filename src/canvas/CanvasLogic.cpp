@@ -78,7 +78,8 @@ void CCanvasLogic::RefreshView() {
   CurrentTool().Drop();
   Selection().Drop();
   m_overlay.clear();
-  m_overlayGrid.clear();
+  m_overlayCover.fill(0);
+  m_overlayBlack.fill(0);
   ClampView();
   m_painter.Invalidate(m_view.m_rcCanvas);
 }
@@ -119,6 +120,7 @@ void CCanvasLogic::OnPaint() {
   }
 
   const int width = level.m_nWidthBytes;
+  const bool overlay = !m_overlay.empty();
   for (int y = 0; y < level.m_nHeight; ++y) {
     // Rows below the client area cannot show; the rows after them neither.
     if (m_view.CellClientRect({0, y}).top >= m_view.m_cyClient) break;
@@ -135,11 +137,15 @@ void CCanvasLogic::OnPaint() {
         m_rowBits[o.col + 1] |= static_cast<std::uint8_t>((*o.sprite)[16 + r]);
       }
     }
+    if (overlay) {
+      // The overlay shows over terrain and sprites alike.
+      for (int i = 0; i < width; ++i) {
+        const std::size_t at = static_cast<std::size_t>(y * width + i);
+        m_rowBits[i] = static_cast<std::uint8_t>(
+            (m_rowBits[i] & ~m_overlayCover[at]) | m_overlayBlack[at]);
+      }
+    }
     PaintRowRuns(0, y, m_rowBits.data(), width);
-  }
-  if (!m_overlay.empty()) {
-    BuildPicture();
-    for (const OverlayPixel& o : m_overlay) PaintOverlayPixel(o);
   }
 }
 
@@ -285,51 +291,61 @@ void CCanvasLogic::BuildPicture() {
   }
 }
 
-bool CCanvasLogic::PictureBlack(Point p) const {
-  const int width = m_pack.Current().m_nWidthBytes;
-  return (m_picture[static_cast<std::size_t>(p.y * width + p.x / 8)] &
-          (0x80 >> (p.x % 8))) != 0;
+std::size_t CCanvasLogic::ByteOf(Point p) const {
+  return static_cast<std::size_t>(p.y * m_pack.Current().m_nWidthBytes +
+                                  p.x / 8);
 }
 
-void CCanvasLogic::PaintOverlayPixel(const OverlayPixel& o) {
-  const bool white = o.mode == PLOT_SET     ? false
-                     : o.mode == PLOT_CLEAR ? true
-                                            : PictureBlack(o.p);
-  PaintCell(o.p, white);
+bool CCanvasLogic::PictureBlack(Point p) const {
+  return (m_picture[ByteOf(p)] & (0x80 >> (p.x % 8))) != 0;
 }
 
 void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
-  const CLevel& level = m_pack.Current();
-  const int width = level.WidthPixels();
-  const std::size_t size = static_cast<std::size_t>(width) *
-                           static_cast<std::size_t>(level.m_nHeight);
-  if (m_overlayGrid.size() != size) {
-    m_overlayGrid.assign(size, 0);
-  }
   // Pixels outside the level are dropped; a pixel given twice keeps its
   // last mode.
   std::erase_if(pixels,
                 [this](const OverlayPixel& o) { return !IsInLevel(o.p); });
-  const auto cell = [width](Point p) {
-    return static_cast<std::size_t>(p.y) * static_cast<std::size_t>(width) +
-           static_cast<std::size_t>(p.x);
-  };
   BuildPicture();
-  for (const OverlayPixel& o : m_overlay) {
-    if (cell(o.p) < size) m_overlayGrid[cell(o.p)] = 0;
-  }
+  std::array<std::uint8_t, BITMAP_STORAGE> cover{};
+  std::array<std::uint8_t, BITMAP_STORAGE> black{};
   for (const OverlayPixel& o : pixels) {
-    m_overlayGrid[cell(o.p)] = static_cast<std::uint8_t>(o.mode + 1);
+    const std::size_t at = ByteOf(o.p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (o.p.x % 8));
+    const bool isBlack = o.mode == PLOT_SET     ? true
+                         : o.mode == PLOT_CLEAR ? false
+                                                : !PictureBlack(o.p);
+    cover[at] |= bit;
+    black[at] =
+        static_cast<std::uint8_t>(isBlack ? black[at] | bit : black[at] & ~bit);
   }
-  // What the old overlay covered and the new one does not shows the level
-  // again; then the new overlay is painted.
-  for (const OverlayPixel& o : m_overlay) {
-    if (IsInLevel(o.p) && m_overlayGrid[cell(o.p)] == 0) {
-      PaintCell(o.p, !PictureBlack(o.p));
+  // Only the cells whose colour changes are painted: what the old overlay
+  // showed against what the level or the new overlay shows now. When that
+  // is most of the level, one full paint is cheaper than the cells.
+  const auto shown = [this](const std::array<std::uint8_t, BITMAP_STORAGE>& c,
+                            const std::array<std::uint8_t, BITMAP_STORAGE>& b,
+                            Point p) {
+    const std::size_t at = ByteOf(p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    return (c[at] & bit) != 0 ? (b[at] & bit) != 0 : PictureBlack(p);
+  };
+  std::vector<Point> changed;
+  for (const auto* list : {&m_overlay, &pixels}) {
+    for (const OverlayPixel& o : *list) {
+      if (!IsInLevel(o.p)) continue;  // the level shrank since
+      if (shown(m_overlayCover, m_overlayBlack, o.p) !=
+          shown(cover, black, o.p)) {
+        changed.push_back(o.p);
+      }
     }
   }
-  for (const OverlayPixel& o : pixels) PaintOverlayPixel(o);
+  m_overlayCover = cover;
+  m_overlayBlack = black;
   m_overlay = std::move(pixels);
+  if (changed.size() > kDirectPaintLimit) {
+    m_painter.Invalidate(m_view.m_rcCanvas);
+    return;
+  }
+  for (const Point& p : changed) PaintCell(p, !shown(cover, black, p));
 }
 
 // ---- Writing ----
@@ -338,6 +354,8 @@ bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
   CLevel& level = m_pack.Current();
   bool changed = false;
   Rect box{level.WidthPixels(), level.m_nHeight, -1, -1};
+  // Many cells at once are cheaper as one full paint.
+  const bool paintCells = pixels.size() <= kDirectPaintLimit;
   for (const Point& p : pixels) {
     if (!IsInLevel(p)) continue;
     const bool black = mode == PLOT_SET;
@@ -345,11 +363,15 @@ bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
       level.SetPixel(p.x, p.y, black);
       changed = true;
     }
-    PaintCell(p, !black);
+    if (paintCells) PaintCell(p, !black);
     box = {std::min(box.left, p.x), std::min(box.top, p.y),
            std::max(box.right, p.x + 1), std::max(box.bottom, p.y + 1)};
   }
   if (changed) m_pack.m_bModified = true;
+  if (!paintCells) {
+    m_painter.Invalidate(m_view.m_rcCanvas);
+    return changed;
+  }
   // The objects stay drawn over the terrain.
   const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
   for (int slot = 0; slot < slots; ++slot) {

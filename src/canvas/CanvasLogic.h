@@ -61,6 +61,10 @@ struct OverlayPixel {
   int mode = PLOT_SET;
 };
 
+// Above this many cells, the overlay and the tools repaint the canvas with
+// one full paint rather than cell by cell.
+inline constexpr std::size_t kDirectPaintLimit = 2000;
+
 // What the caller of a mouse or tool operation must do afterwards.
 struct CanvasAction {
   bool captureMouse = false;   // a stroke began: grab the mouse
@@ -243,7 +247,10 @@ class CCanvasLogic {
   // The overlay: its pixels, and for every level pixel its mode + 1 (0 where
   // the overlay does not cover it).
   std::vector<OverlayPixel> m_overlay;
-  std::vector<std::uint8_t> m_overlayGrid;
+  // The overlay as two bitmaps in the level's layout: which pixels it
+  // covers, and which of those it shows black (inversions resolved).
+  std::array<std::uint8_t, BITMAP_STORAGE> m_overlayCover{};
+  std::array<std::uint8_t, BITMAP_STORAGE> m_overlayBlack{};
   // The level as shown without the overlay (terrain and sprites), one bit a
   // pixel in the bitmap's layout; rebuilt whenever the overlay changes.
   std::array<std::uint8_t, BITMAP_STORAGE> m_picture{};
@@ -252,7 +259,8 @@ class CCanvasLogic {
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
   void BuildPicture();
   bool PictureBlack(Point p) const;
-  void PaintOverlayPixel(const OverlayPixel& o);
+  // Bitmap byte and bit of a level pixel.
+  std::size_t ByteOf(Point p) const;
   void ForgetLastPoint();
   void SelectPenState(ToolCursor pen);
 };
