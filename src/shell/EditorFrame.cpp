@@ -771,51 +771,43 @@ void CEditorFrame::UpdateToolButtons() {
 }
 
 QString CEditorFrame::ToolStatusText() {
+  // Short enough to stand beside the pixel, size and pack fields.
   CCanvasLogic& logic = Logic();
-  const QString pen = QStringLiteral("%1 %2").arg(
-      logic.m_nPenColour == 0 ? QStringLiteral("black")
-                              : QStringLiteral("white"),
-      logic.PenIsLarge() ? QStringLiteral("large pen")
-                         : QStringLiteral("small pen"));
+  const QString pen =
+      QStringLiteral("%1 %2").arg(
+          logic.PenIsLarge() ? QStringLiteral("large") : QStringLiteral("small"),
+          logic.m_nPenColour == 0 ? QStringLiteral("black")
+                                  : QStringLiteral("white"));
   switch (logic.CurrentCursor()) {
     case ToolCursor::SmallBlack:
     case ToolCursor::LargeBlack:
     case ToolCursor::SmallWhite:
     case ToolCursor::LargeWhite:
-      return QStringLiteral("Drawing with the %1").arg(pen);
+      return QStringLiteral("Pen, %1").arg(pen);
     case ToolCursor::Place: {
       const int kind = logic.m_nToolMode;
       const QString what = kind == OBJ_ENTRANCE ? QStringLiteral("the entrance")
                            : kind == OBJ_EXIT   ? QStringLiteral("the exit")
-                                              : QStringLiteral("a metal block");
-      return QStringLiteral(
-                 "Placing %1: click in the level; Shift+click places more; "
-                 "Esc cancels")
+                                                : QStringLiteral("a block");
+      return QStringLiteral("Placing %1: click in the level; Esc cancels")
           .arg(what);
     }
     case ToolCursor::Line:
-      return QStringLiteral("Line, %1: drag; Shift snaps to 45 degrees")
-          .arg(pen);
+      return QStringLiteral("Line, %1; Shift snaps").arg(pen);
     case ToolCursor::Rectangle:
-      return QStringLiteral("Rectangle, %1: drag; Shift makes a square")
-          .arg(pen);
+      return QStringLiteral("Rectangle, %1; Shift: square").arg(pen);
     case ToolCursor::FilledRectangle:
-      return QStringLiteral("Filled rectangle, %1: drag; Shift makes a square")
-          .arg(pen);
+      return QStringLiteral("Filled rectangle, %1; Shift: square").arg(pen);
     case ToolCursor::Ellipse:
-      return QStringLiteral("Ellipse, %1: drag; Shift makes a circle").arg(pen);
+      return QStringLiteral("Ellipse, %1; Shift: circle").arg(pen);
     case ToolCursor::FilledEllipse:
-      return QStringLiteral("Filled ellipse, %1: drag; Shift makes a circle")
-          .arg(pen);
+      return QStringLiteral("Filled ellipse, %1; Shift: circle").arg(pen);
     case ToolCursor::Fill:
-      return QStringLiteral("Fill, %1: click a region").arg(pen);
+      return QStringLiteral("Fill, %1").arg(pen);
     case ToolCursor::Select:
-      return QStringLiteral(
-          "Select: drag a rectangle; drag inside it to move; Enter places, "
-          "Esc drops");
+      return QStringLiteral("Select: Enter puts down, Esc drops");
     case ToolCursor::MoveObject:
-      return QStringLiteral(
-          "Move object: drag an entrance, exit or block; Delete removes it");
+      return QStringLiteral("Move object: Delete removes it");
   }
   return {};
 }
