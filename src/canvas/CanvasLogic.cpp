@@ -10,6 +10,7 @@
 #include "canvas/PlaceTool.h"
 #include "canvas/SelectTool.h"
 #include "canvas/ShapeTools.h"
+#include "canvas/Shapes.h"
 #include "model/LevelPack.h"
 
 CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
@@ -22,11 +23,14 @@ CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
     return m_tools[static_cast<std::size_t>(tool)];
   };
   at(ToolCursor::Line) = std::make_unique<CLineTool>(*this);
-  at(ToolCursor::Rectangle) = std::make_unique<CRectangleTool>(*this, false);
-  at(ToolCursor::FilledRectangle) =
-      std::make_unique<CRectangleTool>(*this, true);
-  at(ToolCursor::Ellipse) = std::make_unique<CEllipseTool>(*this, false);
-  at(ToolCursor::FilledEllipse) = std::make_unique<CEllipseTool>(*this, true);
+  at(ToolCursor::Rectangle) =
+      std::make_unique<CBoxTool>(*this, RectanglePixels, false, "Rectangle");
+  at(ToolCursor::FilledRectangle) = std::make_unique<CBoxTool>(
+      *this, RectanglePixels, true, "Filled Rectangle");
+  at(ToolCursor::Ellipse) =
+      std::make_unique<CBoxTool>(*this, EllipsePixels, false, "Ellipse");
+  at(ToolCursor::FilledEllipse) =
+      std::make_unique<CBoxTool>(*this, EllipsePixels, true, "Filled Ellipse");
   at(ToolCursor::Fill) = std::make_unique<CFillTool>(*this);
   at(ToolCursor::Select) = std::make_unique<CSelectTool>(*this);
   at(ToolCursor::MoveObject) = std::make_unique<CObjectTool>(*this);

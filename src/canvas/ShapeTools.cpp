@@ -67,10 +67,6 @@ std::vector<Point> CLineTool::Shape(Point a, Point b, bool shift) const {
   return LinePixels(a, shift ? SnapTo45(a, b) : b);
 }
 
-std::vector<Point> CRectangleTool::Shape(Point a, Point b, bool shift) const {
-  return RectanglePixels(a, shift ? SnapToSquare(a, b) : b, m_bFilled);
-}
-
-std::vector<Point> CEllipseTool::Shape(Point a, Point b, bool shift) const {
-  return EllipsePixels(a, shift ? SnapToSquare(a, b) : b, m_bFilled);
+std::vector<Point> CBoxTool::Shape(Point a, Point b, bool shift) const {
+  return m_shape(a, shift ? SnapToSquare(a, b) : b, m_bFilled);
 }

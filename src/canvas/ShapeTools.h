@@ -52,36 +52,24 @@ class CLineTool final : public CShapeTool {
   bool Traced() const override { return true; }
 };
 
-class CRectangleTool final : public CShapeTool {
+// A shape drawn corner to corner in a box: the rectangle and the ellipse,
+// outlined or filled. Shift makes the box a square.
+class CBoxTool final : public CShapeTool {
  public:
-  CRectangleTool(CCanvasLogic& canvas, bool filled)
-      : CShapeTool(canvas), m_bFilled(filled) {}
-  std::string_view StepLabel() const override {
-    return m_bFilled ? "Filled Rectangle" : "Rectangle";
-  }
+  // The pixels of the shape in the box with corners a and b.
+  using BoxShape = std::vector<Point> (*)(Point a, Point b, bool filled);
+
+  CBoxTool(CCanvasLogic& canvas, BoxShape shape, bool filled,
+           std::string_view label)
+      : CShapeTool(canvas), m_shape(shape), m_bFilled(filled), m_label(label) {}
+  std::string_view StepLabel() const override { return m_label; }
 
  protected:
-  // Shift makes a square.
   std::vector<Point> Shape(Point a, Point b, bool shift) const override;
   bool Traced() const override { return !m_bFilled; }
 
  private:
+  BoxShape m_shape;
   bool m_bFilled;
-};
-
-class CEllipseTool final : public CShapeTool {
- public:
-  CEllipseTool(CCanvasLogic& canvas, bool filled)
-      : CShapeTool(canvas), m_bFilled(filled) {}
-  std::string_view StepLabel() const override {
-    return m_bFilled ? "Filled Ellipse" : "Ellipse";
-  }
-
- protected:
-  // Shift makes a circle.
-  std::vector<Point> Shape(Point a, Point b, bool shift) const override;
-  bool Traced() const override { return !m_bFilled; }
-
- private:
-  bool m_bFilled;
+  std::string_view m_label;
 };

@@ -96,58 +96,85 @@ TEST(Snapping, AnglesGoToMultiplesOf45AndBoxesToSquares) {
   }
 }
 
-TEST(RectanglePixels, OutlinesAndFillsWithEachPixelOnce) {
+// Small boxes of both shapes, outlined and filled, in any corner order.
+TEST(BoxShapes, SmallBoxesGiveTheExpectedPictures) {
+  using Shape = std::vector<Point> (*)(Point, Point, bool);
   const struct {
     const char* name;
+    Shape shape;
     Point a, b;
     bool filled;
     std::vector<std::string> picture;
   } cases[] = {
-      {"one pixel", {1, 1}, {1, 1}, false, {"...", ".#.", "..."}},
-      {"one row", {2, 1}, {0, 1}, false, {"...", "###", "..."}},
-      {"one column", {1, 0}, {1, 2}, false, {".#.", ".#.", ".#."}},
-      {"outline", {0, 0}, {3, 2}, false, {"####", "#..#", "####"}},
-      {"filled", {3, 2}, {0, 0}, true, {"####", "####", "####"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Pixels r = RectanglePixels(c.a, c.b, c.filled);
-    EXPECT_EQ(AsSet(r).size(), r.size()) << "a pixel twice";
-    const int w = static_cast<int>(c.picture[0].size());
-    const int h = static_cast<int>(c.picture.size());
-    EXPECT_EQ(Picture(r, w, h), c.picture);
-  }
-}
-
-TEST(EllipsePixels, SmallBoxesGiveTheExpectedShapes) {
-  const struct {
-    const char* name;
-    Point a, b;
-    bool filled;
-    std::vector<std::string> picture;
-  } cases[] = {
-      {"one pixel", {0, 0}, {0, 0}, false, {"#"}},
-      {"thin box: wholly covered", {0, 0}, {4, 1}, false, {"#####", "#####"}},
-      {"3 x 3", {0, 0}, {2, 2}, false, {".#.", "#.#", ".#."}},
-      {"5 x 5 circle",
+      {"rectangle: one pixel",
+       RectanglePixels,
+       {1, 1},
+       {1, 1},
+       false,
+       {"...", ".#.", "..."}},
+      {"rectangle: one row",
+       RectanglePixels,
+       {2, 1},
+       {0, 1},
+       false,
+       {"...", "###", "..."}},
+      {"rectangle: one column",
+       RectanglePixels,
+       {1, 0},
+       {1, 2},
+       false,
+       {".#.", ".#.", ".#."}},
+      {"rectangle: outline",
+       RectanglePixels,
+       {0, 0},
+       {3, 2},
+       false,
+       {"####", "#..#", "####"}},
+      {"rectangle: filled",
+       RectanglePixels,
+       {3, 2},
+       {0, 0},
+       true,
+       {"####", "####", "####"}},
+      {"ellipse: one pixel", EllipsePixels, {0, 0}, {0, 0}, false, {"#"}},
+      {"ellipse: thin box, wholly covered",
+       EllipsePixels,
+       {0, 0},
+       {4, 1},
+       false,
+       {"#####", "#####"}},
+      {"ellipse: 3 x 3",
+       EllipsePixels,
+       {0, 0},
+       {2, 2},
+       false,
+       {".#.", "#.#", ".#."}},
+      {"ellipse: 5 x 5 circle",
+       EllipsePixels,
        {0, 0},
        {4, 4},
        false,
        {".###.", "#...#", "#...#", "#...#", ".###."}},
-      {"5 x 5 disc",
+      {"ellipse: 5 x 5 disc",
+       EllipsePixels,
        {4, 4},
        {0, 0},
        true,
        {".###.", "#####", "#####", "#####", ".###."}},
-      {"7 x 3", {0, 0}, {6, 2}, false, {".#####.", "#.....#", ".#####."}},
+      {"ellipse: 7 x 3",
+       EllipsePixels,
+       {0, 0},
+       {6, 2},
+       false,
+       {".#####.", "#.....#", ".#####."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Pixels e = EllipsePixels(c.a, c.b, c.filled);
-    EXPECT_EQ(AsSet(e).size(), e.size()) << "a pixel twice";
+    const Pixels pixels = c.shape(c.a, c.b, c.filled);
+    EXPECT_EQ(AsSet(pixels).size(), pixels.size()) << "a pixel twice";
     const int w = static_cast<int>(c.picture[0].size());
     const int h = static_cast<int>(c.picture.size());
-    EXPECT_EQ(Picture(e, w, h), c.picture);
+    EXPECT_EQ(Picture(pixels, w, h), c.picture);
   }
 }
 
