@@ -126,6 +126,8 @@ TerrainClip CSelectTool::Copy() const {
   if (m_bFloating) return m_float;
   TerrainClip clip;
   if (!m_bSelected) return clip;
+  // The terrain as the author made it, without a placement preview.
+  const CLevelPack::PreviewFree clean = m_canvas.Pack().WithoutPreviews();
   const CLevel& level = m_canvas.Pack().Current();
   const Rect& r = m_rcSelected;
   clip.width = r.Width();
