@@ -408,12 +408,12 @@ void CEditorFrame::CreateBars() {
       {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen",
        Qt::Key_W},
   };
-  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false);
+  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false, false);
 
   // Pen toolbar: four check buttons.
   m_wndPenBar = MakeBar(this, QStringLiteral("Pens"), QStringLiteral("penBar"));
   m_wndPenBar->setIconSize(QSize(16, 15));
-  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true);
+  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true, false);
 
   // Resize: a horizontal up-down for the width, a vertical one for the
   // height, both with the default range.
@@ -448,9 +448,10 @@ void CEditorFrame::CreateBars() {
 
 void CEditorFrame::AddToolButtons(QToolBar* bar,
                                   std::span<const ToolButton> buttons,
-                                  QSize size, bool checkable) {
-  // The buttons show images only, no text; the tooltip names the tool and
-  // its key, and the name is given to assistive tools too.
+                                  QSize size, bool checkable, bool tooltips) {
+  // The buttons show images only, no text. The object and pen bars carry no
+  // tooltips; the tools' bar names each tool and its key in one. The name is
+  // given to assistive tools and to the shortcut list either way.
   for (const ToolButton& b : buttons) {
     QAction* action = AddCommand(bar, QString(), b.id);
     action->setIcon(artwork::Icon(QString::fromLatin1(b.image), size.width(),
@@ -463,7 +464,8 @@ void CEditorFrame::AddToolButtons(QToolBar* bar,
       tip +=
           QStringLiteral(" (%1)").arg(key.toString(QKeySequence::NativeText));
     }
-    action->setToolTip(tip);
+    action->setProperty(kCommandNameProperty, tip);
+    if (tooltips) action->setToolTip(tip);
     if (QWidget* button = bar->widgetForAction(action)) {
       button->setAccessibleName(QString::fromLatin1(b.name));
     }
@@ -490,7 +492,7 @@ void CEditorFrame::CreateToolBar() {
   m_wndToolBar =
       MakeBar(this, QStringLiteral("Tools"), QStringLiteral("toolBar"));
   m_wndToolBar->setIconSize(QSize(16, 15));
-  AddToolButtons(m_wndToolBar, kToolButtons, QSize(16, 15), true);
+  AddToolButtons(m_wndToolBar, kToolButtons, QSize(16, 15), true, true);
 }
 
 void CEditorFrame::CreateToolKeys() {
@@ -773,11 +775,10 @@ void CEditorFrame::UpdateToolButtons() {
 QString CEditorFrame::ToolStatusText() {
   // Short enough to stand beside the pixel, size and pack fields.
   CCanvasLogic& logic = Logic();
-  const QString pen =
-      QStringLiteral("%1 %2").arg(
-          logic.PenIsLarge() ? QStringLiteral("large") : QStringLiteral("small"),
-          logic.m_nPenColour == 0 ? QStringLiteral("black")
-                                  : QStringLiteral("white"));
+  const QString pen = QStringLiteral("%1 %2").arg(
+      logic.PenIsLarge() ? QStringLiteral("large") : QStringLiteral("small"),
+      logic.m_nPenColour == 0 ? QStringLiteral("black")
+                              : QStringLiteral("white"));
   switch (logic.CurrentCursor()) {
     case ToolCursor::SmallBlack:
     case ToolCursor::LargeBlack:

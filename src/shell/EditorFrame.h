@@ -154,8 +154,10 @@ class CEditorFrame : public QMainWindow {
     const char* name;
     int key;
   };
+  // Adds image-only buttons. With `tooltips` each names its tool and key;
+  // without, the name is kept for assistive tools and the shortcut list only.
   void AddToolButtons(QToolBar* bar, std::span<const ToolButton> buttons,
-                      QSize size, bool checkable);
+                      QSize size, bool checkable, bool tooltips);
   void OnDestroy();
   void CreateToolBar();
   void CreateToolKeys();

@@ -18,6 +18,7 @@
 #include "canvas/CanvasWidget.h"
 #include "canvas/SelectTool.h"
 #include "canvas/Shapes.h"
+#include "dialogs/HelpDialogs.h"
 #include "model/LevelPack.h"
 #include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
@@ -282,6 +283,21 @@ TEST_F(DrawingToolsTest, KeysChooseToolsAndThePenButtonFollowsTheColour) {
     EXPECT_FALSE(frame->Action(id)->toolTip().isEmpty()) << id;
   }
   EXPECT_EQ(frame->Action(IDT_TOOL_LINE)->toolTip(), "Line (L)");
+  // The object and pen bars stay without tooltips; the shortcut list still
+  // names the pens by their keys.
+  for (int id : kObjectBarCommands) {
+    EXPECT_TRUE(frame->Action(id)->toolTip().isEmpty()) << id;
+  }
+  for (int id : kPenBarCommands) {
+    EXPECT_TRUE(frame->Action(id)->toolTip().isEmpty()) << id;
+  }
+  bool penListed = false;
+  for (const ShortcutRow& row : ShortcutRowsOf(*frame)) {
+    if (row.command == "Small black pen (B)" && row.keys == "B") {
+      penListed = true;
+    }
+  }
+  EXPECT_TRUE(penListed);
 }
 
 // While a bar's edit has the keyboard, the tools' letters and keys are
