@@ -25,6 +25,8 @@ inline constexpr int IDM_LEVEL_DELETE = 0x4501;
 // Help menu, beside Tips and About.
 inline constexpr int IDM_HELP_GUIDE = 0x4502;
 inline constexpr int IDM_HELP_SHORTCUTS = 0x4503;
+// File menu items of the desktop integration.
+inline constexpr int IDM_FILE_SEND_TO_CALCULATOR = 0x4300;
 
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.

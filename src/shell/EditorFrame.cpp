@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -40,6 +42,7 @@
 #include "shell/CommandIds.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
+#include "shell/FrameSession.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/PasscodeValidator.h"
 #include "uikit/Platform.h"
@@ -187,7 +190,9 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
       std::make_unique<CLevelBarLogic>(m_pack, m_platform, *m_pEffects, this);
   m_pFiles =
       std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
+  m_pSession = std::make_unique<CFrameSession>(*this);
   m_pHistory = new CFrameHistory(*this, m_pack);
+  setAcceptDrops(true);
   CreateMenu();
   SetShortcuts();
   CreateToolKeys();
@@ -262,6 +267,9 @@ void CEditorFrame::CreateMenu() {
   AddCommand(file, QStringLiteral("&Save"), IDM_FILE_SAVE);
   AddCommand(file, QStringLiteral("Save &As..."), IDM_FILE_SAVE_AS);
   AddCommand(file, QStringLiteral("&Load..."), IDM_FILE_LOAD);
+  m_pSession->AddRecentMenu(file);
+  AddCommand(file, QStringLiteral("Sen&d to Calculator..."),
+             IDM_FILE_SEND_TO_CALCULATOR);
   file->addSeparator();
   AddCommand(file, QStringLiteral("Set Security &Info..."), IDM_FILE_SECURITY);
   AddCommand(file, QStringLiteral("&Reorder Levels..."), IDM_FILE_REORDER);
@@ -612,6 +620,9 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDM_FILE_REORDER:
       OnReorderLevels();
       break;
+    case IDM_FILE_SEND_TO_CALCULATOR:
+      m_pSession->SendToCalculator();
+      break;
     case IDT_POPULATION:
       OnPopulation();
       break;
@@ -908,6 +919,17 @@ void CEditorFrame::OnFileLoad() {
   if (m_pFiles->Load()) m_pHistory->OnPackReplaced(true);
 }
 
+void CEditorFrame::OpenFile(const QString& path) {
+  Logic().RemovePreview();
+  {
+    const CHistoryStep step(*m_pHistory,
+                            CFrameHistory::CommandStepLabel(IDM_FILE_LOAD));
+    if (m_pFiles->Load(path)) m_pHistory->OnPackReplaced(true);
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
+}
+
 void CEditorFrame::OnSetSecurityInfo() {
   RunSecurityDialog(m_platform, this, m_pack);
 }
@@ -1045,6 +1067,7 @@ void CEditorFrame::UpdatePackInfo() {
     m_pPackLabel->setText(QStringLiteral("Pack: cannot be saved"));
     m_pPackLabel->setToolTip(QString::fromStdString(error));
   }
+  m_pSession->PackInfoChanged();
 }
 
 bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -1143,9 +1166,20 @@ bool CEditorFrame::OnClose() {
 
 void CEditorFrame::closeEvent(QCloseEvent* event) {
   if (m_bClosing || OnClose()) {
+    if (!m_bClosing) m_pSession->WindowClosed();
     m_bClosing = true;
     event->accept();
   } else {
     event->ignore();
   }
+}
+
+void CEditorFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (m_pSession->CanDrop(*event->mimeData())) event->acceptProposedAction();
+}
+
+void CEditorFrame::dropEvent(QDropEvent* event) {
+  if (!m_pSession->CanDrop(*event->mimeData())) return;
+  event->acceptProposedAction();
+  m_pSession->Drop(*event->mimeData());
 }

@@ -14,6 +14,7 @@
 class CCanvasWidget;
 class CFileCommands;
 class CFrameHistory;
+class CFrameSession;
 class CLevelBarLogic;
 class IFrameEffects;
 class CUpDown;
@@ -97,6 +98,11 @@ class CEditorFrame : public QMainWindow {
   void UpdateLevelCount();
   void ShowCalculatorName(const QString& name);
 
+  // Opens the pack file at `path` as Load opens it (after the "Save
+  // changes?" question when the pack is modified): from the command line,
+  // a drop or File > Open Recent.
+  void OpenFile(const QString& path);
+
   // ---- Parts, for the handlers and for tests ----
   CLevelPack& Pack() { return m_pack; }
   IPlatform& Platform() { return m_platform; }
@@ -113,6 +119,8 @@ class CEditorFrame : public QMainWindow {
   CUpDown* WidthSpin() const { return m_pWidthSpin; }
   CUpDown* HeightSpin() const { return m_pHeightSpin; }
   CFileCommands& FileCommands() { return *m_pFiles; }
+  // Recent files, drops, the settings, crash recovery, Send to Calculator.
+  CFrameSession& Session() { return *m_pSession; }
   // The undo history of the pack and the Edit menu's side of it.
   CFrameHistory& History() { return *m_pHistory; }
   // The status bar's fields: the pointer's level pixel, the current level's
@@ -138,6 +146,9 @@ class CEditorFrame : public QMainWindow {
   // Follows the pointer over the canvas for the status bar, and the mouse
   // buttons, whose strokes and placements change the pack.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files dropped onto the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateMenu();
@@ -182,6 +193,7 @@ class CEditorFrame : public QMainWindow {
   std::unique_ptr<IFrameEffects> m_pEffects;
   std::unique_ptr<CLevelBarLogic> m_pLevelBar;
   std::unique_ptr<CFileCommands> m_pFiles;
+  std::unique_ptr<CFrameSession> m_pSession;  // goes before the file commands
 
   QToolBar* m_wndLevelNumberBar = nullptr;
   QToolBar* m_wndLevelNameBar = nullptr;

@@ -53,6 +53,7 @@ QString CFrameHistory::CommandStepLabel(int id) {
     case IDM_FILE_SAVE_AS:
     case IDM_FILE_NEW:
     case IDM_FILE_LOAD:
+    case IDM_FILE_SEND_TO_CALCULATOR:
       return QStringLiteral("Security Info");
     case IDM_FILE_REORDER:
       return QStringLiteral("Move Level");

@@ -107,7 +107,13 @@ TEST_F(FrameTest, MenuHasItsTextsInOrderWithTheirCommands) {
     }
     return texts;
   };
-  EXPECT_EQ(items(menus[0]),
+  // The desktop's two items stand after Load...; the rest keep their order.
+  std::vector<QString> file = items(menus[0]);
+  ASSERT_GE(file.size(), 6u);
+  EXPECT_EQ(file[4], "Open Re&cent");
+  EXPECT_EQ(file[5], "Sen&d to Calculator...");
+  file.erase(file.begin() + 4, file.begin() + 6);
+  EXPECT_EQ(file,
             (std::vector<QString>{"&New", "&Save", "Save &As...", "&Load...",
                                   "-", "Set Security &Info...",
                                   "&Reorder Levels...", "-", "&Exit"}));
