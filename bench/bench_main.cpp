@@ -90,6 +90,10 @@ const Goal kGoals[] = {
      nullptr, 1.0, "ms"},
     {"whole-level selection moved one pixel, 96 x 192", "BM_SelectionMove/12",
      nullptr, 1.0, "ms"},
+    {"recovery copy of the largest pack, the window thread's share",
+     "BM_RecoverySnapshotEncode", nullptr, 1.0, "ms"},
+    {"recovery copy of the largest pack, written and flushed to disk",
+     "BM_RecoveryWriteLargestPack", nullptr, 16.7, "ms"},
 };
 
 // The console report, keeping the median of each benchmark in nanoseconds.

@@ -231,7 +231,7 @@ bool CFrameSession::OfferRecovery() {
     if (!AdoptRecovered(record)) continue;
     // The changes are safe in this editor's own copy before the old one
     // goes.
-    if (m_pKeeper && m_pKeeper->WriteNow()) orphan.Remove();
+    if (m_pKeeper && m_pKeeper->WriteNow(true)) orphan.Remove();
     return true;
   }
   return false;

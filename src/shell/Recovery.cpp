@@ -99,6 +99,14 @@ QString CRecoveryStore::DefaultFolder() {
 CRecoveryStore::CRecoveryStore(QString folder) : m_folder(std::move(folder)) {}
 
 CRecoveryStore::~CRecoveryStore() {
+  // A write under way or waiting is finished: it is the latest work.
+  {
+    const std::lock_guard lock(m_mutex);
+    m_bStop = true;
+    m_onFailure = nullptr;
+  }
+  m_wake.notify_all();
+  if (m_writer.joinable()) m_writer.join();
   if (m_nLockFd < 0) return;
   // A copy still here is work not yet saved: it stays for the next start,
   // and the lock file goes so that it is found as left over.
@@ -134,21 +142,74 @@ QString CRecoveryStore::CopyPath() const {
   return m_folder + QLatin1Char('/') + m_id + kCopySuffix;
 }
 
-bool CRecoveryStore::Write(const RecoveryRecord& record, std::string& error) {
+bool CRecoveryStore::WriteBytes(const std::vector<std::uint8_t>& bytes,
+                                std::string& error) {
   if (!IsOpen()) {
     error = "no recovery folder";
     return false;
   }
-  const std::vector<std::uint8_t> bytes = EncodeRecoveryFile(record);
-  // New files (the temporary one the write renames) are made 0600.
-  const mode_t mask = ::umask(077);
-  const bool written =
-      WriteFileAtomically(Native(CopyPath()).toStdString(), bytes, error);
-  ::umask(mask);
-  return written;
+  const std::string path = Native(CopyPath()).toStdString();
+  if (!WriteFileAtomically(path, bytes, error)) return false;
+  // A first copy is made with the usual mode; the folder (0700) already
+  // keeps others out, and the copy itself is the user's alone from here
+  // on (later writes keep the mode of the copy they replace).
+  ::chmod(path.c_str(), 0600);
+  return true;
+}
+
+bool CRecoveryStore::Write(const RecoveryRecord& record, std::string& error) {
+  Flush();
+  const std::lock_guard lock(m_mutex);
+  return WriteBytes(EncodeRecoveryFile(record), error);
+}
+
+void CRecoveryStore::WriteInBackground(std::vector<std::uint8_t> bytes) {
+  {
+    const std::lock_guard lock(m_mutex);
+    m_pending = std::move(bytes);
+    if (!m_writer.joinable()) m_writer = std::thread([this] { WriterLoop(); });
+  }
+  m_wake.notify_one();
+}
+
+void CRecoveryStore::SetFailureHandler(
+    std::function<void(const std::string&)> onFailure) {
+  const std::lock_guard lock(m_mutex);
+  m_onFailure = std::move(onFailure);
+}
+
+void CRecoveryStore::WriterLoop() {
+  std::unique_lock lock(m_mutex);
+  for (;;) {
+    m_wake.wait(lock, [this] { return m_bStop || m_pending.has_value(); });
+    if (!m_pending) break;  // stopped with nothing left to write
+    std::vector<std::uint8_t> bytes = std::move(*m_pending);
+    m_pending.reset();
+    m_bWriting = true;
+    lock.unlock();
+    std::string error;
+    const bool written = WriteBytes(bytes, error);
+    lock.lock();
+    m_bWriting = false;
+    if (!written && m_onFailure) m_onFailure(error);
+    m_done.notify_all();
+  }
+}
+
+void CRecoveryStore::Flush() {
+  std::unique_lock lock(m_mutex);
+  m_done.wait(lock, [this] { return !m_pending && !m_bWriting; });
+}
+
+bool CRecoveryStore::Idle() {
+  const std::lock_guard lock(m_mutex);
+  return !m_pending && !m_bWriting;
 }
 
 void CRecoveryStore::Discard() {
+  std::unique_lock lock(m_mutex);
+  m_pending.reset();
+  m_done.wait(lock, [this] { return !m_bWriting; });
   if (IsOpen()) QFile::remove(CopyPath());
 }
 
@@ -190,7 +251,19 @@ CRecoveryKeeper::CRecoveryKeeper(CRecoveryStore& store, Snapshot snapshot,
       m_failure(std::move(failure)) {
   m_timer.setSingleShot(true);
   connect(&m_timer, &QTimer::timeout, this, [this] { WriteNow(); });
+  // Told on the writer's thread; shown on the window's.
+  m_store.SetFailureHandler([this](const std::string& error) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason = QString::fromStdString(error)] {
+          if (!m_bFailureShown && m_failure) m_failure(reason);
+          m_bFailureShown = true;
+        },
+        Qt::QueuedConnection);
+  });
 }
+
+CRecoveryKeeper::~CRecoveryKeeper() { m_store.SetFailureHandler(nullptr); }
 
 void CRecoveryKeeper::PackChanged(bool modified) {
   m_bModified = modified;
@@ -204,7 +277,7 @@ void CRecoveryKeeper::PackChanged(bool modified) {
   if (!m_timer.isActive()) m_timer.start(kDelayMs);
 }
 
-bool CRecoveryKeeper::WriteNow() {
+bool CRecoveryKeeper::WriteNow(bool wait) {
   m_timer.stop();
   if (!m_bModified) return false;
   RecoveryRecord record;
@@ -213,6 +286,12 @@ bool CRecoveryKeeper::WriteNow() {
     return false;
   }
   record.savedAtSeconds = QDateTime::currentSecsSinceEpoch();
+  if (!wait) {
+    // Reading the pack and encoding it take well under a millisecond; the
+    // disk's flush is left to the store's thread.
+    m_store.WriteInBackground(EncodeRecoveryFile(record));
+    return true;
+  }
   std::string error;
   if (!m_store.Write(record, error)) {
     if (!m_bFailureShown && m_failure) {

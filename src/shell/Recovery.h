@@ -3,8 +3,13 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <condition_variable>
+#include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "packfile/RecoveryFile.h"
@@ -61,9 +66,19 @@ class CRecoveryStore {
   QString CopyPath() const;
 
   // Writes this editor's copy atomically (a temporary file renamed over the
-  // old copy), mode 0600.
+  // old copy), mode 0600, and returns when it is on the disk.
   bool Write(const RecoveryRecord& record, std::string& error);
-  // Removes this editor's copy, if there is one.
+  // The same, on a thread of the store's own: the window's thread does not
+  // wait for the disk. Writes are made in order, and one still waiting is
+  // replaced by a newer one. `onFailure` is told, on that thread, why a
+  // write failed.
+  void WriteInBackground(std::vector<std::uint8_t> bytes);
+  void SetFailureHandler(std::function<void(const std::string&)> onFailure);
+  // Waits until every write asked for is done.
+  void Flush();
+  bool Idle();
+  // Removes this editor's copy, if there is one; a write waiting in the
+  // background is dropped, one under way is waited for.
   void Discard();
 
   // The copies of editors that no longer run, newest first. Stale locks
@@ -71,9 +86,22 @@ class CRecoveryStore {
   std::vector<Orphan> TakeOrphans() const;
 
  private:
+  bool WriteBytes(const std::vector<std::uint8_t>& bytes, std::string& error);
+  void WriterLoop();
+
   QString m_folder;
   QString m_id;
   int m_nLockFd = -1;
+
+  // The background writer: one waiting write at most.
+  std::mutex m_mutex;
+  std::condition_variable m_wake;
+  std::condition_variable m_done;
+  std::optional<std::vector<std::uint8_t>> m_pending;
+  bool m_bWriting = false;
+  bool m_bStop = false;
+  std::function<void(const std::string&)> m_onFailure;
+  std::thread m_writer;
 };
 
 // Keeps this editor's copy in step with the pack: a few seconds after a
@@ -93,12 +121,15 @@ class CRecoveryKeeper : public QObject {
 
   CRecoveryKeeper(CRecoveryStore& store, Snapshot snapshot, Failure failure,
                   QObject* parent = nullptr);
+  ~CRecoveryKeeper() override;
 
   // The pack may have changed: a modified pack gets its copy soon, an
   // unmodified one loses it now.
   void PackChanged(bool modified);
-  // Writes the copy at once (when the pack is modified).
-  bool WriteNow();
+  // Makes the copy now (when the pack is modified): the pack is read at
+  // once, the file is written in the background, or before this returns
+  // when `wait` is set. False when no copy was made or, waiting, it failed.
+  bool WriteNow(bool wait = false);
   // No copy any more, and none until the next change.
   void Discard();
   bool WritePending() const { return m_timer.isActive(); }

@@ -151,7 +151,7 @@ class Driver : public QObject {
   static bool Settled(CEditorFrame& frame) {
     CRecoveryKeeper* keeper = frame.Session().Recovery();
     return keeper != nullptr && !keeper->WritePending() &&
-           QFile::exists(keeper->Store().CopyPath());
+           keeper->Store().Idle() && QFile::exists(keeper->Store().CopyPath());
   }
 
   static void Edit(CEditorFrame& frame) {

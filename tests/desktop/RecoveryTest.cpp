@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <cstring>
 
 #include "canvas/CanvasWidget.h"
@@ -88,7 +89,11 @@ TEST_F(RecoveryTest, TheCopyFollowsTheModifiedFlag) {
   ASSERT_TRUE(frame->Pack().m_bModified);
   EXPECT_TRUE(Keeper().WritePending());
   EXPECT_FALSE(QFile::exists(CopyPath()));
-  ASSERT_TRUE(Keeper().WriteNow());  // as the timer does
+  // As the timer does: the pack is read now, the file written on the
+  // store's own thread.
+  ASSERT_TRUE(Keeper().WriteNow());
+  Keeper().Store().Flush();
+  ASSERT_TRUE(QFile::exists(CopyPath()));
   EXPECT_FALSE(Keeper().WritePending());
   // The user's alone: the folder 0700, the copy 0600.
   EXPECT_EQ(ModeOf(Folder()), 0700u);
@@ -106,7 +111,7 @@ TEST_F(RecoveryTest, TheCopyFollowsTheModifiedFlag) {
 
   // Saved: gone too.
   frame->LevelNameEdit()->setText(QStringLiteral("Saved"));
-  ASSERT_TRUE(Keeper().WriteNow());
+  ASSERT_TRUE(Keeper().WriteNow(true));
   frame->Pack().Current().PlaceObject({0, 30}, OBJ_ENTRANCE);
   frame->Pack().Current().PlaceObject({40, 30}, OBJ_EXIT);
   frame->Pack().m_szAuthorName = "Ann";
@@ -118,7 +123,7 @@ TEST_F(RecoveryTest, TheCopyFollowsTheModifiedFlag) {
 
   // "No" at exit: gone, and the lock with it once the window has closed.
   frame->LevelNameEdit()->setText(QStringLiteral("Thrown away"));
-  ASSERT_TRUE(Keeper().WriteNow());
+  ASSERT_TRUE(Keeper().WriteNow(true));
   platform.answers = {Answer::No};
   frame->close();
   ProcessEvents();
@@ -142,12 +147,12 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatSaveAsWouldRefuseAndNoPreview) {
   const Rect cell = frame->Logic().View().CellClientRect({40, 20});
   MouseMove(&frame->Canvas(), {cell.left + 1, cell.top + 1}, false);
   ASSERT_TRUE(frame->Logic().PreviewShown());
-  const bool written = Keeper().WriteNow();
+  const bool written = Keeper().WriteNow(true);
   frame->Logic().RemovePreview();
   if (!written) {
     // The copy waits for the preview to go.
     EXPECT_TRUE(Keeper().WritePending());
-    ASSERT_TRUE(Keeper().WriteNow());
+    ASSERT_TRUE(Keeper().WriteNow(true));
   }
   RecoveryRecord record;
   ASSERT_TRUE(ReadCopy(CopyPath(), record));
@@ -162,6 +167,20 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatSaveAsWouldRefuseAndNoPreview) {
   EXPECT_EQ(record.pack.m_szPassword, "pw");
   EXPECT_EQ(record.filePath, folder / "elsewhere.83p");
   EXPECT_EQ(record.currentLevel, 1);
+}
+
+TEST_F(RecoveryTest, AFailedBackgroundWriteIsShownInTheStatusBar) {
+  Open();
+  // A folder where the copy should go: the rename over it fails.
+  ASSERT_TRUE(QDir().mkpath(CopyPath() + "/blocked"));
+  frame->LevelNameEdit()->setText(QStringLiteral("Unsaved"));
+  ASSERT_TRUE(Keeper().WriteNow());
+  Keeper().Store().Flush();
+  ProcessEvents();
+  EXPECT_TRUE(frame->statusBar()->currentMessage().startsWith(
+      "The recovery copy could not be written: "))
+      << frame->statusBar()->currentMessage().toStdString();
+  QDir(CopyPath()).removeRecursively();
 }
 
 TEST_F(RecoveryTest, EachEditorKeepsItsOwnAndOffersOnlyThoseLeftOver) {
