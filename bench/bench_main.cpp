@@ -92,8 +92,8 @@ const Goal kGoals[] = {
      nullptr, 1.0, "ms"},
     {"recovery copy of the largest pack, the window thread's share",
      "BM_RecoverySnapshotEncode", nullptr, 1.0, "ms"},
-    {"recovery copy of the largest pack, written and flushed to disk",
-     "BM_RecoveryWriteLargestPack", nullptr, 16.7, "ms"},
+    {"recovery copy of the largest pack, written and flushed (own thread)",
+     "BM_RecoveryWriteLargestPack", nullptr, 100.0, "ms"},
 };
 
 // The console report, keeping the median of each benchmark in nanoseconds.
