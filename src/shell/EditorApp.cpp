@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <memory>
 #include <new>
@@ -40,7 +41,11 @@ bool CEditorApp::InitInstance(const QString& file) {
   }
   m_pFrame->show();
   if (m_bSession) session.OfferRecovery();
-  if (!file.isEmpty() && m_pFrame != nullptr) m_pFrame->OpenFile(file);
+  // Made absolute: the pack remembers its file (also in a recovery copy
+  // that another editor, started elsewhere, may open).
+  if (!file.isEmpty() && m_pFrame != nullptr) {
+    m_pFrame->OpenFile(QFileInfo(file).absoluteFilePath());
+  }
   return true;
 }
 

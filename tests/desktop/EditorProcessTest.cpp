@@ -62,6 +62,9 @@ class EditorProcess : public ::testing::Test {
                QString::fromStdString(LogPath(tag)));
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!run.workingDirectory.isEmpty()) {
+      process->setWorkingDirectory(run.workingDirectory);
+    }
     process->start(QStringLiteral(PLODDERZ_DRIVER_EXE), run.arguments);
     EXPECT_TRUE(process->waitForStarted(kRunMs));
     return process;
@@ -134,7 +137,13 @@ class EditorProcess : public ::testing::Test {
 TEST_F(EditorProcess, OpensTheFileGivenOnTheCommandLineAfterItsPassword) {
   std::string imageHex;
   const std::string path = SavedPack("given.83p", imageHex);
-  ASSERT_EQ(Run({"report,close", "", "SECRET", {QString::fromStdString(path)}},
+  // Given by a name relative to the working folder: the pack keeps its
+  // whole path.
+  ASSERT_EQ(Run({"report,close",
+                 "",
+                 "SECRET",
+                 {QStringLiteral("given.83p")},
+                 QString::fromStdString(home.Path().string())},
                 "open"),
             0);
   const auto report = Report("open");

@@ -60,6 +60,7 @@ struct DriverRun {
   QString answers;
   QString password;
   QStringList arguments;
+  QString workingDirectory = QString();  // empty: the test's own
 };
 
 // Key/value lines of a report; a later "key" wins.
