@@ -107,16 +107,9 @@ class EditorProcess : public ::testing::Test {
 
   // A saved pack of two levels with a password.
   std::string SavedPack(const std::string& name, std::string& imageHex) const {
-    PackContents pack;
-    pack.m_szAuthorName = "Ada";
+    PackContents pack = desktoptest::SaveablePack(2);
     pack.m_szPassword = "SECRET";
-    pack.levels.resize(2);
-    for (LevelRecord& level : pack.levels) {
-      level.PlaceObject({16, 16}, OBJ_ENTRANCE);
-      level.PlaceObject({48, 16}, OBJ_EXIT);
-      level.SetPixel(30, 40, true);
-    }
-    std::strcpy(pack.levels[1].m_szPasscode, "WXYZ");
+    pack.levels[1].SetPixel(30, 40, true);
     const std::string path = (home.Path() / name).string();
     std::string error;
     EXPECT_TRUE(SavePackFile(path, pack, error)) << error;

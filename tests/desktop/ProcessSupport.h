@@ -7,12 +7,32 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <cstring>
 #include <map>
 #include <string>
 
+#include "model/LevelPack.h"
 #include "support/TempFiles.h"
 
 namespace desktoptest {
+
+// A pack Save As accepts: `levels` levels, each with an entrance and an
+// exit, passcodes where they are needed, an author and a password.
+inline PackContents SaveablePack(int levels = 1) {
+  PackContents pack;
+  pack.m_szAuthorName = "Ann";
+  pack.m_szPassword = "pw";
+  pack.levels.resize(static_cast<std::size_t>(levels));
+  for (LevelRecord& level : pack.levels) {
+    level.PlaceObject({0, 30}, OBJ_ENTRANCE);
+    level.PlaceObject({40, 30}, OBJ_EXIT);
+  }
+  for (std::size_t i = 1; i < pack.levels.size(); ++i) {
+    std::memcpy(pack.levels[i].m_szPasscode, "PASS", 5);
+    pack.levels[i].m_szPasscode[3] = static_cast<char>('0' + i);
+  }
+  return pack;
+}
 
 // The folders a test's editors share: a home with XDG folders in it.
 class EditorHome {

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <thread>
 
+#include "ProcessSupport.h"
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
@@ -78,12 +79,7 @@ class SessionTest : public ::testing::Test {
   }
   // A saveable pack file.
   std::string PackFile(const std::string& name) {
-    PackContents pack;
-    pack.m_szAuthorName = "Ann";
-    pack.m_szPassword = "pw";
-    pack.levels.resize(1);
-    pack.levels[0].PlaceObject({0, 30}, OBJ_ENTRANCE);
-    pack.levels[0].PlaceObject({40, 30}, OBJ_EXIT);
+    const PackContents pack = desktoptest::SaveablePack();
     const std::string path = folder / name;
     fs::create_directories(fs::path(path).parent_path());
     std::string error;
