@@ -286,6 +286,7 @@ bool CRecoveryKeeper::WriteNow(bool wait) {
     return false;
   }
   record.savedAtSeconds = QDateTime::currentSecsSinceEpoch();
+  m_bCopyMade = true;
   if (!wait) {
     // Reading the pack and encoding it take well under a millisecond; the
     // disk's flush is left to the store's thread.
@@ -307,5 +308,9 @@ bool CRecoveryKeeper::WriteNow(bool wait) {
 void CRecoveryKeeper::Discard() {
   m_timer.stop();
   m_bModified = false;
+  // Called after every command of an unmodified pack: the folder is
+  // touched only when a copy was made since the last removal.
+  if (!m_bCopyMade) return;
   m_store.Discard();
+  m_bCopyMade = false;
 }

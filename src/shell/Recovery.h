@@ -141,5 +141,6 @@ class CRecoveryKeeper : public QObject {
   Failure m_failure;
   QTimer m_timer;
   bool m_bModified = false;
+  bool m_bCopyMade = false;  // a copy was written or asked for since Discard
   bool m_bFailureShown = false;
 };
