@@ -146,9 +146,8 @@ void CFrameSession::UseRecovery(std::unique_ptr<CRecoveryStore> store) {
 }
 
 bool CFrameSession::RecoverySnapshot(RecoveryRecord& record) const {
-  // The pack as the author made it: a placement preview inverted into the
-  // terrain is no part of it. While one stands the copy waits.
-  if (m_frame.Logic().PreviewShown()) return false;
+  // The pack as the author made it: Contents() leaves out a placement
+  // preview standing in the terrain.
   const CLevelPack& pack = m_frame.Pack();
   record.pack = pack.Contents();
   record.currentLevel = pack.m_nCurLevel;

@@ -42,7 +42,7 @@ namespace {
 
 // Frames made and closed within one test, on one scripted platform; the
 // password prompt is accepted.
-class SessionTest : public ::testing::Test {
+class DesktopSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QtTestApp();
@@ -114,7 +114,8 @@ TEST(RecentFilesTest, NewestFirstEachOnceAtMostEight) {
             (QStringList{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
 }
 
-TEST_F(SessionTest, RecentFilesLastFolderAndLayoutComeBackInTheNextWindow) {
+TEST_F(DesktopSessionTest,
+       RecentFilesLastFolderAndLayoutComeBackInTheNextWindow) {
   const std::string first = PackFile("one/first.83p");
   const std::string second = PackFile("two/second.8xp");
   Open();
@@ -156,7 +157,7 @@ TEST_F(SessionTest, RecentFilesLastFolderAndLayoutComeBackInTheNextWindow) {
   EXPECT_TRUE(frame->Session().Recent().Files().isEmpty());
 }
 
-TEST_F(SessionTest, ARecentFileThatHasGoneIsReportedAndTakenOffTheList) {
+TEST_F(DesktopSessionTest, ARecentFileThatHasGoneIsReportedAndTakenOffTheList) {
   const std::string kept = PackFile("kept.83p");
   const std::string gone = PackFile("gone.83p");
   Open();
@@ -174,7 +175,7 @@ TEST_F(SessionTest, ARecentFileThatHasGoneIsReportedAndTakenOffTheList) {
             (QStringList{"&1 kept.83p", "-", "&Clear Menu"}));
 }
 
-TEST_F(SessionTest, ADamagedSettingsFileGivesTheDefaults) {
+TEST_F(DesktopSessionTest, ADamagedSettingsFileGivesTheDefaults) {
   // The window as a frame without settings lays itself out.
   Open(false);
   const QRect defaults = frame->geometry();
@@ -212,7 +213,8 @@ TEST_F(SessionTest, ADamagedSettingsFileGivesTheDefaults) {
 
 // ---- Dropping files onto the window ----
 
-TEST_F(SessionTest, ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
+TEST_F(DesktopSessionTest,
+       ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
   const std::string pack = PackFile("dropped.8XP");
   const std::string text = folder / "notes.txt";
   WriteText(text, "hello");
@@ -265,17 +267,17 @@ TEST_F(SessionTest, ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
 
 // ---- Send to Calculator ----
 
-class SendTest : public SessionTest {
+class SendTest : public DesktopSessionTest {
  protected:
   void SetUp() override {
-    SessionTest::SetUp();
+    DesktopSessionTest::SetUp();
     m_path = qgetenv("PATH");
     fs::create_directories(folder.Path() / "bin");
     qputenv("PATH", QByteArray::fromStdString(folder / "bin"));
   }
   void TearDown() override {
     qputenv("PATH", m_path);
-    SessionTest::TearDown();
+    DesktopSessionTest::TearDown();
   }
   // A stand-in tilp that writes its arguments, one a line.
   void InstallStandIn() {
