@@ -1,6 +1,7 @@
 # Desktop integration and the Debian package: the launcher entry, the icon in
 # the hicolor theme (the SVG and PNGs rendered from it at build time), the
-# file types of the packs, and the CPack settings for `cpack -G DEB`.
+# file types of the packs, the AppStream metainfo, the manual pages, and the
+# CPack settings for `cpack -G DEB`.
 # The editor and plodpak register their own install rules.
 
 set(PLODDERZ_APP_ID plodderz-editor)
@@ -42,7 +43,12 @@ foreach(size IN LISTS PLODDERZ_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${PLODDERZ_APP_ID}.png)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/invalid.example.PlodderzEditor.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/man/plodderz-editor.1
+              ${CMAKE_CURRENT_LIST_DIR}/man/plodpak.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/plodpak.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PLODDERZ_APP_ID})
 
 # A plain `cmake --install` onto this machine also refreshes the file type

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   dpkg-dev file desktop-file-utils
+  appstream xdg-utils xvfb x11-utils
 )
 
 missing=()

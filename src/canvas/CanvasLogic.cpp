@@ -4,28 +4,53 @@
 #include <bit>
 #include <cstdlib>
 
+#include "canvas/FillTool.h"
+#include "canvas/ObjectTool.h"
+#include "canvas/PenTool.h"
+#include "canvas/PlaceTool.h"
+#include "canvas/SelectTool.h"
+#include "canvas/ShapeTools.h"
+#include "canvas/Shapes.h"
 #include "model/LevelPack.h"
 
-namespace {
-
-bool IsLargePen(ToolCursor cursor) {
-  return cursor == ToolCursor::LargeBlack || cursor == ToolCursor::LargeWhite;
-}
-
-bool IsPen(ToolCursor cursor) { return cursor != ToolCursor::Place; }
-
-// The centre of the object box under level point p: x snapped toward zero to
-// a byte column, the row unsnapped, then 8 right and 8 down.
-Point BoxCentre(Point p) { return {p.x - p.x % 8 + 8, p.y + 8}; }
-
-}  // namespace
-
 CCanvasLogic::CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter)
-    : m_pack(pack), m_painter(painter) {
-  m_pack.AddOverlay(this);
+    : m_pack(pack),
+      m_painter(painter),
+      m_pSmallPen(std::make_unique<CPenTool>(*this, false)),
+      m_pLargePen(std::make_unique<CPenTool>(*this, true)),
+      m_pPlace(std::make_unique<CPlaceTool>(*this)) {
+  const auto at = [this](ToolCursor tool) -> std::unique_ptr<CCanvasTool>& {
+    return m_tools[static_cast<std::size_t>(tool)];
+  };
+  at(ToolCursor::Line) = std::make_unique<CLineTool>(*this);
+  at(ToolCursor::Rectangle) =
+      std::make_unique<CBoxTool>(*this, RectanglePixels, false, "Rectangle");
+  at(ToolCursor::FilledRectangle) = std::make_unique<CBoxTool>(
+      *this, RectanglePixels, true, "Filled Rectangle");
+  at(ToolCursor::Ellipse) =
+      std::make_unique<CBoxTool>(*this, EllipsePixels, false, "Ellipse");
+  at(ToolCursor::FilledEllipse) =
+      std::make_unique<CBoxTool>(*this, EllipsePixels, true, "Filled Ellipse");
+  at(ToolCursor::Fill) = std::make_unique<CFillTool>(*this);
+  at(ToolCursor::Select) = std::make_unique<CSelectTool>(*this);
+  at(ToolCursor::MoveObject) = std::make_unique<CObjectTool>(*this);
 }
 
-CCanvasLogic::~CCanvasLogic() { m_pack.RemoveOverlay(this); }
+CObjectTool& CCanvasLogic::Objects() {
+  return static_cast<CObjectTool&>(Tool(ToolCursor::MoveObject));
+}
+
+CSelectTool& CCanvasLogic::Selection() {
+  return static_cast<CSelectTool&>(Tool(ToolCursor::Select));
+}
+
+CCanvasLogic::~CCanvasLogic() = default;
+
+CCanvasTool& CCanvasLogic::Tool(ToolCursor tool) {
+  if (tool == ToolCursor::Place) return *m_pPlace;
+  if (IsPen(tool)) return IsLargePen(tool) ? *m_pLargePen : *m_pSmallPen;
+  return *m_tools[static_cast<std::size_t>(tool)];
+}
 
 // ---- View ----
 
@@ -52,6 +77,13 @@ ScrollResult CCanvasLogic::OnVScroll(int code, int position) {
 }
 
 void CCanvasLogic::RefreshView() {
+  // The level may have been replaced: what the tools showed over the old
+  // one goes without being painted back.
+  CurrentTool().Drop();
+  Selection().Drop();
+  m_overlay.clear();
+  m_overlayCover.fill(0);
+  m_overlayBlack.fill(0);
   ClampView();
   m_painter.Invalidate(m_view.m_rcCanvas);
 }
@@ -92,6 +124,7 @@ void CCanvasLogic::OnPaint() {
   }
 
   const int width = level.m_nWidthBytes;
+  const bool overlay = !m_overlay.empty();
   for (int y = 0; y < level.m_nHeight; ++y) {
     // Rows below the client area cannot show; the rows after them neither.
     if (m_view.CellClientRect({0, y}).top >= m_view.m_cyClient) break;
@@ -106,6 +139,14 @@ void CCanvasLogic::OnPaint() {
       }
       if (o.col + 1 < width) {
         m_rowBits[o.col + 1] |= static_cast<std::uint8_t>((*o.sprite)[16 + r]);
+      }
+    }
+    if (overlay) {
+      // The overlay shows over terrain and sprites alike.
+      for (int i = 0; i < width; ++i) {
+        const std::size_t at = static_cast<std::size_t>(y * width + i);
+        m_rowBits[i] = static_cast<std::uint8_t>(
+            (m_rowBits[i] & ~m_overlayCover[at]) | m_overlayBlack[at]);
       }
     }
     PaintRowRuns(0, y, m_rowBits.data(), width);
@@ -230,46 +271,151 @@ void CCanvasLogic::StampMask(Point p, int mode, const Sprite& mask,
   m_ptLast = p;
 }
 
+// ---- Overlay ----
+
+void CCanvasLogic::BuildPicture() {
+  const CLevel& level = m_pack.Current();
+  const int width = level.m_nWidthBytes;
+  std::copy_n(level.m_bitmap, level.BitmapBytes(), m_picture.begin());
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < 16; ++r) {
+      const int y = object.row + r;
+      if (y >= level.m_nHeight) break;
+      for (int half = 0; half < 2; ++half) {
+        const int col = object.col + half;
+        if (col >= width) continue;
+        m_picture[static_cast<std::size_t>(y * width + col)] |=
+            static_cast<std::uint8_t>(sprite[16 * half + r]);
+      }
+    }
+  }
+}
+
+std::size_t CCanvasLogic::ByteOf(Point p) const {
+  return static_cast<std::size_t>(p.y * m_pack.Current().m_nWidthBytes +
+                                  p.x / 8);
+}
+
+bool CCanvasLogic::PictureBlack(Point p) const {
+  return (m_picture[ByteOf(p)] & (0x80 >> (p.x % 8))) != 0;
+}
+
+void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
+  // Pixels outside the level are dropped; a pixel given twice keeps its
+  // last mode.
+  std::erase_if(pixels,
+                [this](const OverlayPixel& o) { return !IsInLevel(o.p); });
+  BuildPicture();
+  std::array<std::uint8_t, BITMAP_STORAGE> cover{};
+  std::array<std::uint8_t, BITMAP_STORAGE> black{};
+  for (const OverlayPixel& o : pixels) {
+    const std::size_t at = ByteOf(o.p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (o.p.x % 8));
+    const bool isBlack = o.mode == PLOT_SET     ? true
+                         : o.mode == PLOT_CLEAR ? false
+                                                : !PictureBlack(o.p);
+    cover[at] |= bit;
+    black[at] =
+        static_cast<std::uint8_t>(isBlack ? black[at] | bit : black[at] & ~bit);
+  }
+  // Only the cells whose colour changes are painted: what the old overlay
+  // showed against what the level or the new overlay shows now. When that
+  // is most of the level, one full paint is cheaper than the cells.
+  const auto shown = [this](const std::array<std::uint8_t, BITMAP_STORAGE>& c,
+                            const std::array<std::uint8_t, BITMAP_STORAGE>& b,
+                            Point p) {
+    const std::size_t at = ByteOf(p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    return (c[at] & bit) != 0 ? (b[at] & bit) != 0 : PictureBlack(p);
+  };
+  std::vector<Point> changed;
+  for (const auto* list : {&m_overlay, &pixels}) {
+    for (const OverlayPixel& o : *list) {
+      if (!IsInLevel(o.p)) continue;  // the level shrank since
+      if (shown(m_overlayCover, m_overlayBlack, o.p) !=
+          shown(cover, black, o.p)) {
+        changed.push_back(o.p);
+      }
+    }
+  }
+  m_overlayCover = cover;
+  m_overlayBlack = black;
+  m_overlay = std::move(pixels);
+  if (changed.size() > kDirectPaintLimit) {
+    m_painter.Invalidate(m_view.m_rcCanvas);
+    return;
+  }
+  for (const Point& p : changed) PaintCell(p, !shown(cover, black, p));
+}
+
+// ---- Writing ----
+
+bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
+  CLevel& level = m_pack.Current();
+  bool changed = false;
+  Rect box{level.WidthPixels(), level.m_nHeight, -1, -1};
+  // Many cells at once are cheaper as one full paint.
+  const bool paintCells = pixels.size() <= kDirectPaintLimit;
+  for (const Point& p : pixels) {
+    if (!IsInLevel(p)) continue;
+    const bool black = mode == PLOT_SET;
+    if (level.GetPixel(p.x, p.y) != black) {
+      level.SetPixel(p.x, p.y, black);
+      changed = true;
+    }
+    if (paintCells) PaintCell(p, !black);
+    box = {std::min(box.left, p.x), std::min(box.top, p.y),
+           std::max(box.right, p.x + 1), std::max(box.bottom, p.y + 1)};
+  }
+  if (changed) m_pack.m_bModified = true;
+  if (!paintCells) {
+    m_painter.Invalidate(m_view.m_rcCanvas);
+    return changed;
+  }
+  // The objects stay drawn over the terrain.
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int x = 8 * object.col;
+    if (x < box.right && x + 16 > box.left && object.row < box.bottom &&
+        object.row + 16 > box.top) {
+      DrawObject(slot);
+    }
+  }
+  return changed;
+}
+
 // ---- Mouse ----
 
-CanvasAction CCanvasLogic::OnLButtonDown(Point client) {
-  if (m_curCurrent == ToolCursor::Place) return PlacementClick(client);
-  const Point p = ClientToLevel(client);
-  m_ptLast = p;
-  CanvasAction action;
-  action.captureMouse = true;
-  m_bDrawing = true;
-  // The widget's top rows may lie in the block of a row whose cell is not
-  // painted (above the canvas top): the stroke starts there, but the click
-  // itself changes nothing the author cannot see.
-  if (!m_view.RowBelowBars(p.y)) return action;
-  if (IsLargePen(m_curCurrent)) {
-    StampMask(p, m_nPenColour, LargePenDisc(), true);
-  } else {
-    DrawStroke(p, m_nPenColour, true);
-  }
+CanvasAction CCanvasLogic::OnButtonDown(Point client, ToolInput modifiers) {
+  if (m_bDrawing) return {};  // a second button during a drag
+  modifiers.level = ClientToLevel(client);
+  CanvasAction action = CurrentTool().Press(modifiers);
+  if (action.captureMouse) m_bDrawing = true;
   return action;
 }
 
-void CCanvasLogic::OnMouseMove(Point client) {
-  const Point p = ClientToLevel(client);
-  if (m_bDrawing) {
-    RedrawObjectsNear(p);
-    if (IsLargePen(m_curCurrent)) {
-      StampMask(p, m_nPenColour, LargePenDisc(), true);
-    } else {
-      DrawStroke(p, m_nPenColour, true);
-    }
-  } else if (m_curCurrent == ToolCursor::Place) {
-    MovePreview(p);
-  }
+void CCanvasLogic::OnMouseMove(Point client, bool shift) {
+  ToolInput input;
+  input.level = ClientToLevel(client);
+  input.shift = shift;
+  CurrentTool().Move(input, m_bDrawing);
 }
 
-CanvasAction CCanvasLogic::OnLButtonUp(Point) {
+CanvasAction CCanvasLogic::OnLButtonUp(Point client, bool shift) {
   CanvasAction action;
   if (m_bDrawing) {
     action.releaseMouse = true;
     m_bDrawing = false;
+    ToolInput input;
+    input.level = ClientToLevel(client);
+    input.shift = shift;
+    CurrentTool().Release(input);
   }
   ForgetLastPoint();
   return action;
@@ -278,6 +424,7 @@ CanvasAction CCanvasLogic::OnLButtonUp(Point) {
 CanvasAction CCanvasLogic::CancelStroke() {
   if (m_bDrawing) {
     m_bDrawing = false;
+    CurrentTool().EndDrag();
     ForgetLastPoint();
   }
   return {};
@@ -286,18 +433,45 @@ CanvasAction CCanvasLogic::CancelStroke() {
 void CCanvasLogic::ForgetLastPoint() {
   // A preview drawn while the button was held stays tracked at its centre,
   // so that it can still be taken out of the terrain.
-  if (!m_bPreview) m_ptLast.x = -1;
+  if (!PreviewShown()) m_ptLast.x = -1;
+}
+
+bool CCanvasLogic::OnKey(CanvasKey key, bool shift) {
+  if (CurrentTool().Key(key, shift)) return true;
+  if (key == CanvasKey::Escape && PlacementInForce()) {
+    RemovePreview();
+    m_curCurrent = m_curPrevious;
+    return true;
+  }
+  return false;
+}
+
+std::string_view CCanvasLogic::StepLabel() { return CurrentTool().StepLabel(); }
+
+bool CCanvasLogic::DropToolState() {
+  CurrentTool().Drop();
+  // A pen stroke goes on with the next pen; any other drag ends here.
+  if (!m_bDrawing || IsPen(m_curCurrent)) return false;
+  m_bDrawing = false;
+  ForgetLastPoint();
+  return true;
 }
 
 // ---- Tools ----
 
+void CCanvasLogic::SelectPenState(ToolCursor pen) {
+  m_curPen = pen;
+  m_nPenColour =
+      (pen == ToolCursor::SmallWhite || pen == ToolCursor::LargeWhite) ? 1 : 0;
+}
+
 CanvasAction CCanvasLogic::OnSelectPen(ToolCursor pen) {
   RemovePreview();
   if (!IsPen(pen)) return {};
-  m_curCurrent = pen;
-  m_nPenColour =
-      (pen == ToolCursor::SmallWhite || pen == ToolCursor::LargeWhite) ? 1 : 0;
   CanvasAction action;
+  action.releaseMouse = DropToolState();
+  m_curCurrent = pen;
+  SelectPenState(pen);
   action.cursorChanged = true;
   return action;
 }
@@ -305,100 +479,60 @@ CanvasAction CCanvasLogic::OnSelectPen(ToolCursor pen) {
 CanvasAction CCanvasLogic::ChoosePlacementTool(int kind) {
   RemovePreview();
   m_nToolMode = kind;
-  if (m_curCurrent != ToolCursor::Place) m_curPrevious = m_curCurrent;
-  m_curCurrent = ToolCursor::Place;
   CanvasAction action;
+  if (m_curCurrent != ToolCursor::Place) {
+    action.releaseMouse = DropToolState();
+    m_curPrevious = m_curCurrent;
+  }
+  m_curCurrent = ToolCursor::Place;
   action.cursorChanged = true;
   return action;
+}
+
+CanvasAction CCanvasLogic::ChooseTool(ToolCursor tool) {
+  if (IsPen(tool)) return OnSelectPen(tool);
+  if (tool == ToolCursor::Place) return ChoosePlacementTool(m_nToolMode);
+  RemovePreview();
+  CanvasAction action;
+  action.releaseMouse = DropToolState();
+  m_curCurrent = tool;
+  action.cursorChanged = true;
+  return action;
+}
+
+namespace {
+
+ToolCursor PenOf(bool large, bool white) {
+  if (large) return white ? ToolCursor::LargeWhite : ToolCursor::LargeBlack;
+  return white ? ToolCursor::SmallWhite : ToolCursor::SmallBlack;
+}
+
+}  // namespace
+
+CanvasAction CCanvasLogic::SwapPenColour() {
+  const ToolCursor pen = PenOf(PenIsLarge(), m_nPenColour == 0);
+  if (IsPen(m_curCurrent)) return OnSelectPen(pen);
+  if (PlacementInForce() && IsPen(m_curPrevious)) m_curPrevious = pen;
+  SelectPenState(pen);
+  return {};
+}
+
+CanvasAction CCanvasLogic::SetPenWidth(bool large) {
+  const ToolCursor pen = PenOf(large, m_nPenColour != 0);
+  if (IsPen(m_curCurrent)) return OnSelectPen(pen);
+  if (PlacementInForce() && IsPen(m_curPrevious)) m_curPrevious = pen;
+  SelectPenState(pen);
+  return {};
 }
 
 // ---- Placement ----
 
-void CCanvasLogic::InvertPreview(Point centre) {
-  // The preview lives in the terrain only while it is shown and is always
-  // inverted back: it is no edit, so it leaves the modified flag alone.
-  Lay();  // a reader's lift ends before the preview changes
-  const bool modified = m_pack.m_bModified;
-  m_ptLast = centre;
-  StampMask(centre, PLOT_INVERT, GetSprite(m_nToolMode), true);
-  m_pack.m_bModified = modified;
-}
-
-void CCanvasLogic::FlipPreviewBits() {
-  // The same pixels InvertPreview plots: each set pixel of the sprite's two
-  // byte columns, with the sprite's pixel (8, 8) on the centre.
-  CLevel& level = m_pack.Current();
-  const Sprite& sprite = GetSprite(m_nToolMode);
-  for (int i = 0; i < 32; ++i) {
-    for (int j = 0; j < 8; ++j) {
-      if (!(sprite[i] & (0x80u >> j))) continue;
-      const Point p = m_ptLast + Point{8 * (i / 16) + j - 8, (i % 16) - 8};
-      if (!::IsInLevel(level, p)) continue;
-      level.m_bitmap[level.m_nWidthBytes * p.y + p.x / 8] ^=
-          static_cast<std::uint8_t>(0x80 >> (p.x % 8));
-    }
-  }
-}
-
-void CCanvasLogic::Lift() {
-  if (m_bLifted || !m_bPreview) return;
-  FlipPreviewBits();
-  m_bLifted = true;
-}
-
-void CCanvasLogic::Lay() {
-  if (!m_bLifted) return;
-  m_bLifted = false;
-  if (m_bPreview) FlipPreviewBits();
-}
-
-void CCanvasLogic::MovePreview(Point p) {
-  RedrawObjectsNear(p);
-  const Point centre = BoxCentre(p);
-  if (centre == m_ptLast) return;
-  if (m_bPreview) InvertPreview(m_ptLast);
-  m_bPreview = false;
-  m_ptLast = centre;
-  if (ObjectFits(centre)) {
-    InvertPreview(centre);
-    m_bPreview = true;
-  }
-}
-
 void CCanvasLogic::RemovePreview() {
   if (m_curCurrent != ToolCursor::Place) return;
-  if (m_bPreview) InvertPreview(m_ptLast);
-  m_bPreview = false;
-  m_ptLast.x = -1;
+  m_pPlace->RemovePreview();
 }
 
-CanvasAction CCanvasLogic::PlacementClick(Point client) {
-  RemovePreview();
-  const Point centre = BoxCentre(ClientToLevel(client));
-  if (!ObjectFits(centre)) return {};
-  CLevel& level = m_pack.Current();
-  if (m_nToolMode != OBJ_ENTRANCE && m_nToolMode != OBJ_EXIT &&
-      level.m_nBlockCount >= MAX_BLOCKS) {
-    // The model would not record the block: paint nothing, change nothing.
-    CanvasAction action;
-    action.status = kBlockLimitMessage;
-    return action;
-  }
-  m_ptLast = centre;
-  if (m_nToolMode == OBJ_ENTRANCE &&
-      level.m_objects[ENTRANCE_SLOT].kind != OBJ_NONE) {
-    InvalidateObject(ENTRANCE_SLOT);
-  }
-  if (m_nToolMode == OBJ_EXIT && level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
-    InvalidateObject(EXIT_SLOT);
-  }
-  StampMask(centre, PLOT_SET, GetSprite(m_nToolMode), false);
-  level.PlaceObject(centre - Point{8, 8}, m_nToolMode);
-  m_curCurrent = m_curPrevious;
-  CanvasAction action;
-  action.cursorChanged = true;
-  return action;
-}
+bool CCanvasLogic::PreviewShown() const { return m_pPlace->PreviewShown(); }
 
 bool CCanvasLogic::ObjectFits(Point centre) const {
   return IsInLevel(centre - Point{8, 8}) && IsInLevel(centre + Point{7, 7});

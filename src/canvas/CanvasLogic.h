@@ -2,19 +2,49 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "canvas/CanvasPainter.h"
 #include "canvas/Sprites.h"
+#include "canvas/Tool.h"
 #include "canvas/ViewGeometry.h"
 #include "model/Geometry.h"
 #include "model/Level.h"
-#include "model/PackOverlay.h"
 
 class CLevelPack;
+class CPenTool;
+class CPlaceTool;
+class CSelectTool;
+class CObjectTool;
 
-// The tool in force, shown as the cursor over the canvas.
-enum class ToolCursor { SmallBlack, LargeBlack, SmallWhite, LargeWhite, Place };
+// The tool in force, shown as the cursor over the canvas: the four pens and
+// placement, then the shape tools, the fill, the selection and the object
+// mover.
+enum class ToolCursor {
+  SmallBlack,
+  LargeBlack,
+  SmallWhite,
+  LargeWhite,
+  Place,
+  Line,
+  Rectangle,
+  FilledRectangle,
+  Ellipse,
+  FilledEllipse,
+  Fill,
+  Select,
+  MoveObject,
+};
+inline constexpr int kToolCount = 13;
+
+inline constexpr bool IsPen(ToolCursor tool) {
+  return tool <= ToolCursor::LargeWhite;
+}
+inline constexpr bool IsLargePen(ToolCursor tool) {
+  return tool == ToolCursor::LargeBlack || tool == ToolCursor::LargeWhite;
+}
 
 // How a plot changes a terrain pixel. Black pens plot with PLOT_SET, white
 // pens with PLOT_CLEAR; the placement preview inverts.
@@ -24,6 +54,17 @@ enum PlotMode : int { PLOT_SET = 0, PLOT_CLEAR = 1, PLOT_INVERT = 2 };
 inline constexpr std::string_view kBlockLimitMessage =
     "A level holds at most 49 metal blocks.";
 
+// One pixel shown over the level without being in it: black (PLOT_SET),
+// white (PLOT_CLEAR) or the inverse of what the level shows (PLOT_INVERT).
+struct OverlayPixel {
+  Point p;
+  int mode = PLOT_SET;
+};
+
+// Above this many cells, the overlay and the tools repaint the canvas with
+// one full paint rather than cell by cell.
+inline constexpr std::size_t kDirectPaintLimit = 2000;
+
 // What the caller of a mouse or tool operation must do afterwards.
 struct CanvasAction {
   bool captureMouse = false;   // a stroke began: grab the mouse
@@ -32,21 +73,21 @@ struct CanvasAction {
   std::string_view status;     // when not empty: a message for the status bar
 };
 
-// The canvas as logic: view geometry and scrolling, the full paint, the four
-// pens and object placement, working on the pack's current level. Every
-// change to a level made with the mouse goes through these operations.
-// Drawing goes to the painter; the caller translates window-system events
-// into the calls below and acts on the CanvasAction they return.
-//
-// The placement preview is inverted into the terrain while it shows; the
-// logic registers with the pack as its overlay, so that every reader of the
-// pack (CLevelPack::WithoutPreviews, Contents) sees the terrain without it.
-class CCanvasLogic : private IPackOverlay {
+// The canvas as logic: view geometry and scrolling, the full paint with an
+// overlay over the level, and the dispatch of mouse and key input to the
+// tool in force (a CCanvasTool: the pens, placement, the shapes, the fill,
+// the selection), working on the pack's current level. Every change to a
+// level made with the mouse goes through these operations. Drawing goes to
+// the painter; the caller translates window-system events into the calls
+// below and acts on the CanvasAction they return.
+class CCanvasLogic {
  public:
   CCanvasLogic(CLevelPack& pack, ICanvasPainter& painter);
-  ~CCanvasLogic() override;
+  ~CCanvasLogic();
   CCanvasLogic(const CCanvasLogic&) = delete;
   CCanvasLogic& operator=(const CCanvasLogic&) = delete;
+
+  CLevelPack& Pack() { return m_pack; }
 
   // ---- View ----
   // Client size, bar height (0 when the canvas is its own widget) and the
@@ -85,6 +126,23 @@ class CCanvasLogic : private IPackOverlay {
   // The sprite of one object slot over the terrain.
   void DrawObject(int slot);
 
+  // ---- Overlay ----
+  // Shows `pixels` over the level in place of what it shows there, and
+  // takes the overlay shown before away: a shape being dragged, a
+  // selection's border. The level itself is never touched; pixels outside
+  // it are left out.
+  void ShowOverlay(std::vector<OverlayPixel> pixels);
+  void ClearOverlay() { ShowOverlay({}); }
+  bool OverlayShown() const { return !m_overlay.empty(); }
+  const std::vector<OverlayPixel>& Overlay() const { return m_overlay; }
+
+  // ---- Writing ----
+  // Writes `pixels` into the terrain with a black (PLOT_SET) or white
+  // (PLOT_CLEAR) pen, paints them and the objects over them, and marks the
+  // pack modified when a pixel changed. Pixels outside the level are left
+  // out. Returns whether anything changed.
+  bool WritePixels(const std::vector<Point>& pixels, int mode);
+
   // ---- Pens ----
   // Changes one terrain pixel (when `write`), paints its cell and sets the
   // pack's modified flag; nothing at all outside the level.
@@ -96,29 +154,56 @@ class CCanvasLogic : private IPackOverlay {
   void StampMask(Point p, int mode, const Sprite& mask, bool write);
 
   // ---- Mouse (client points) ----
-  CanvasAction OnLButtonDown(Point client);
-  void OnMouseMove(Point client);
-  CanvasAction OnLButtonUp(Point client);
-  // The window system took the mouse away: a stroke in progress simply ends
-  // (what it drew stays).
+  // A button goes down: the left one, or the right one (`opposite`), which
+  // draws with the other colour; Shift held (`shift`) snaps a shape and
+  // keeps placing.
+  CanvasAction OnLButtonDown(Point client) { return OnButtonDown(client, {}); }
+  CanvasAction OnButtonDown(Point client, ToolInput modifiers);
+  void OnMouseMove(Point client, bool shift = false);
+  CanvasAction OnLButtonUp(Point client, bool shift = false);
+  // The window system took the mouse away: a pen stroke in progress simply
+  // ends (what it drew stays); a shape being dragged is dropped.
   CanvasAction CancelStroke();
+
+  // ---- Keys ----
+  // A key for the tool in force. Escape also ends a placement, as choosing
+  // the pen in force before it would. True when the key was used.
+  bool OnKey(CanvasKey key, bool shift = false);
 
   // ---- Tools ----
   // Makes a pen the tool (pen cursors only); ends a placement without
   // placing, taking its preview away first.
   CanvasAction OnSelectPen(ToolCursor pen);
   // Makes placement of `kind` (OBJ_ENTRANCE, OBJ_EXIT, OBJ_BLOCK) the tool;
-  // the pen in force before is remembered and comes back after a placement.
+  // the tool in force before is remembered and comes back after a placement.
   CanvasAction ChoosePlacementTool(int kind);
+  // Makes one of the tools after placement the tool; ends a placement
+  // without placing, as choosing a pen does. The pen chosen last stays the
+  // pen whose colour and width the tool draws with.
+  CanvasAction ChooseTool(ToolCursor tool);
+  // Swaps black and white of the pen chosen last, or sets its width, without
+  // leaving the tool in force (a pen in force becomes the new pen).
+  CanvasAction SwapPenColour();
+  CanvasAction SetPenWidth(bool large);
   ToolCursor CurrentCursor() const { return m_curCurrent; }
+  // The pen chosen last: its colour and width are the ones every tool
+  // draws with, and its button stays checked while another tool is in force.
+  ToolCursor CurrentPen() const { return m_curPen; }
+  bool PenIsLarge() const { return IsLargePen(m_curPen); }
   bool PlacementInForce() const { return m_curCurrent == ToolCursor::Place; }
   bool IsDrawing() const { return m_bDrawing; }
+  // The name of the undo step a press of the tool in force begins.
+  std::string_view StepLabel();
+  // Takes away whatever the tool in force shows that is not in the level,
+  // without writing it (a shape being dragged). A pen stroke goes on; any
+  // other drag ends, and then the result is true: release the mouse.
+  bool DropToolState();
 
   // ---- Placement ----
   // Takes a drawn preview out of the terrain and forgets it. Call before
   // every command, bar notification and close request.
   void RemovePreview();
-  bool PreviewShown() const { return m_bPreview; }
+  bool PreviewShown() const;
   // True when the 16 x 16 box centred on `centre` lies inside the level.
   bool ObjectFits(Point centre) const;
   // Repaints the objects whose zone holds p.
@@ -140,26 +225,42 @@ class CCanvasLogic : private IPackOverlay {
   ToolCursor m_curCurrent = ToolCursor::SmallBlack;
   ToolCursor m_curPrevious = ToolCursor::SmallBlack;
 
+  // The tool object that handles ToolCursor `tool`.
+  CCanvasTool& Tool(ToolCursor tool);
+  CCanvasTool& CurrentTool() { return Tool(m_curCurrent); }
+  // The selection tool, also for the Edit menu's commands.
+  CSelectTool& Selection();
+  // The object mover, also for Edit > Delete.
+  CObjectTool& Objects();
+
  private:
   CLevelPack& m_pack;
   ICanvasPainter& m_painter;
   CanvasView m_view;
-  // A preview is in the terrain, centred on m_ptLast. Kept as a flag rather
-  // than inferred from m_ptLast, which a stroke or a release also moves.
-  bool m_bPreview = false;
-  // The preview is lifted out for a reader of the pack.
-  bool m_bLifted = false;
+  ToolCursor m_curPen = ToolCursor::SmallBlack;
+  std::unique_ptr<CPenTool> m_pSmallPen;
+  std::unique_ptr<CPenTool> m_pLargePen;
+  std::unique_ptr<CPlaceTool> m_pPlace;
+  std::array<std::unique_ptr<CCanvasTool>, kToolCount> m_tools;
   // One row of terrain with the sprites over it, built by a full paint.
   std::array<std::uint8_t, BITMAP_STORAGE> m_rowBits{};
+  // The overlay: its pixels, and for every level pixel its mode + 1 (0 where
+  // the overlay does not cover it).
+  std::vector<OverlayPixel> m_overlay;
+  // The overlay as two bitmaps in the level's layout: which pixels it
+  // covers, and which of those it shows black (inversions resolved).
+  std::array<std::uint8_t, BITMAP_STORAGE> m_overlayCover{};
+  std::array<std::uint8_t, BITMAP_STORAGE> m_overlayBlack{};
+  // The level as shown without the overlay (terrain and sprites), one bit a
+  // pixel in the bitmap's layout; rebuilt whenever the overlay changes.
+  std::array<std::uint8_t, BITMAP_STORAGE> m_picture{};
 
   // Black runs for the set bits of `count` bytes from level pixel (x, y).
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
-  void InvertPreview(Point centre);
-  // Flips the preview's pixels in the terrain without painting anything.
-  void FlipPreviewBits();
-  void Lift() override;
-  void Lay() override;
-  void MovePreview(Point p);
-  CanvasAction PlacementClick(Point client);
+  void BuildPicture();
+  bool PictureBlack(Point p) const;
+  // Bitmap byte and bit of a level pixel.
+  std::size_t ByteOf(Point p) const;
   void ForgetLastPoint();
+  void SelectPenState(ToolCursor pen);
 };

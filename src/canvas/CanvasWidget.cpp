@@ -85,7 +85,7 @@ void CCanvasWidget::UpdateScrollBars() {
   set(m_pVScroll, m_logic.VerticalBar());
 }
 
-void CCanvasWidget::SetCursors(const std::array<QCursor, 5>& cursors) {
+void CCanvasWidget::SetCursors(const std::array<QCursor, kToolCount>& cursors) {
   m_cursors = cursors;
   ShowToolCursor();
 }
@@ -112,8 +112,14 @@ void CCanvasWidget::Apply(const CanvasAction& action) {
     grabMouse();
     m_bGrabbing = false;
   }
-  if (action.releaseMouse) releaseMouse();
-  if (action.cursorChanged) ShowToolCursor();
+  if (action.releaseMouse) {
+    m_dragButton = Qt::NoButton;
+    releaseMouse();
+  }
+  if (action.cursorChanged) {
+    ShowToolCursor();
+    emit ToolChanged();
+  }
   if (!action.status.empty()) {
     emit StatusMessage(QString::fromUtf8(
         action.status.data(), static_cast<qsizetype>(action.status.size())));
@@ -165,18 +171,33 @@ void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) {
 }
 
 void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  Apply(m_logic.OnLButtonDown(ClientPoint(event->position())));
+  // The left button draws in the pen's colour, the right one in the other.
+  const Qt::MouseButton button = event->button();
+  if (button != Qt::LeftButton && button != Qt::RightButton) return;
+  if (m_logic.IsDrawing()) return;  // the other button of a drag
+  ToolInput modifiers;
+  modifiers.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+  modifiers.opposite = button == Qt::RightButton;
+  const CanvasAction action =
+      m_logic.OnButtonDown(ClientPoint(event->position()), modifiers);
+  if (action.captureMouse) m_dragButton = button;
+  Apply(action);
 }
 
 void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-  m_logic.OnMouseMove(ClientPoint(event->position()));
+  m_logic.OnMouseMove(ClientPoint(event->position()),
+                      (event->modifiers() & Qt::ShiftModifier) != 0);
   FlushUpdates();
 }
 
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  Apply(m_logic.OnLButtonUp(ClientPoint(event->position())));
+  const Qt::MouseButton button = event->button();
+  if (button != Qt::LeftButton && button != Qt::RightButton) return;
+  // Only the button that began a drag ends it.
+  if (m_logic.IsDrawing() && button != m_dragButton) return;
+  Apply(m_logic.OnLButtonUp(ClientPoint(event->position()),
+                            (event->modifiers() & Qt::ShiftModifier) != 0));
+  emit ButtonReleased();
 }
 
 void CCanvasWidget::wheelEvent(QWheelEvent* event) {

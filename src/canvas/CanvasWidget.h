@@ -41,7 +41,7 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
 
   // The cursor for each tool, in ToolCursor order; the canvas shows the
   // active tool's.
-  void SetCursors(const std::array<QCursor, 5>& cursors);
+  void SetCursors(const std::array<QCursor, kToolCount>& cursors);
   void ShowToolCursor();
 
   // Re-clamps the view, sets the scroll bars and repaints the whole canvas:
@@ -60,6 +60,11 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
 
  signals:
   void StatusMessage(const QString& text);
+  // The tool in force may have changed (a placement gave the tool before
+  // it back).
+  void ToolChanged();
+  // A mouse button came up and the tool has handled it.
+  void ButtonReleased();
 
  protected:
   bool event(QEvent* event) override;
@@ -97,5 +102,6 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // Wheel and touchpad scrolling not yet worth a whole line, per axis.
   int m_nWheelRestX = 0;
   int m_nWheelRestY = 0;
-  std::array<QCursor, 5> m_cursors;
+  std::array<QCursor, kToolCount> m_cursors;
+  Qt::MouseButton m_dragButton = Qt::NoButton;  // the button of a drag
 };

@@ -78,8 +78,10 @@ std::vector<ShortcutRow> ShortcutRowsOf(const QWidget& window) {
         action->menu() != nullptr) {
       continue;
     }
-    const QString name =
-        action->text().isEmpty() ? action->toolTip() : action->text();
+    QString name = action->text();
+    if (name.isEmpty())
+      name = action->property(kCommandNameProperty).toString();
+    if (name.isEmpty()) name = action->toolTip();
     rows.push_back({PlainText(name), KeysOf(*action)});
   }
   return rows;

@@ -21,9 +21,14 @@ struct ShortcutRow {
   QString keys;
 };
 
+// The property an image-only button's action carries its name in, for a
+// bar whose buttons have no tooltips ("Small black pen (B)").
+inline constexpr const char* kCommandNameProperty = "commandName";
+
 // Every shortcut of `window`'s actions, read from the actions themselves:
 // first the menus' items in menu order ("Edit > Redo"), then actions with
-// shortcuts outside the menus.
+// shortcuts outside the menus, named by their text, their command name or
+// their tooltip.
 std::vector<ShortcutRow> ShortcutRowsOf(const QWidget& window);
 
 // Fills an empty dialog with the user guide, shown from its Markdown, and a

@@ -1,5 +1,6 @@
 #include "dialogs/PopulationDlg.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,6 +121,43 @@ CPopulationDlg::CPopulationDlg(IPlatform& platform, QWidget* parent)
     m_apEdits[field]->setToolTip(
         QStringLiteral("%1 to %2").arg(bounds.min).arg(bounds.max));
   }
+  AddRangeHints(*group);
+}
+
+void CPopulationDlg::AddRangeHints(QWidget& skillsGroup) {
+  // Each field's range stands beside it in small grey text: under the four
+  // numbers of the first two lines, right of each skill's edit. The hints
+  // live on a layer of their own (and in the group box), apart from the
+  // dialog's labels and their mnemonics; they take no clicks.
+  auto* layer = new QWidget(this);
+  layer->setObjectName(QStringLiteral("rangeHints"));
+  layer->setGeometry(rect());
+  layer->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QFont small = font();
+  small.setPointSizeF(font().pointSizeF() * 0.85);
+  const QFontMetrics metrics(small);
+  for (int field = 0; field < POPULATION_FIELDS; ++field) {
+    const FieldBounds bounds = PopulationBounds(field);
+    const QString text =
+        QStringLiteral("%1\u2013%2").arg(bounds.min).arg(bounds.max);
+    const bool skill = field >= PF_FIRST_SKILL;
+    QWidget* parent = skill ? &skillsGroup : layer;
+    auto* hint = new QLabel(text, parent);
+    hint->setObjectName(QStringLiteral("range%1").arg(field));
+    hint->setFont(small);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    const QRect edit = m_apEdits[field]->geometry();
+    const int width = metrics.horizontalAdvance(text) + 2;
+    if (skill) {
+      const QPoint at =
+          skillsGroup.mapFrom(this, QPoint(edit.right() + 4, edit.top()));
+      hint->setGeometry(at.x(), at.y(), width, edit.height());
+    } else {
+      hint->setGeometry(edit.left(), edit.bottom() + 1, width,
+                        metrics.height());
+    }
+  }
+  layer->raise();
 }
 
 bool CPopulationDlg::DoDataExchange(bool bSaveAndValidate) {

@@ -29,6 +29,9 @@ class CPopulationDlg : public QDialog, public PopulationValues {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Small grey texts with each field's range beside its edit.
+  void AddRangeHints(QWidget& skillsGroup);
+
   IPlatform& m_platform;
   QLineEdit* m_apEdits[POPULATION_FIELDS] = {};
   CUpDown* m_pToSaveArrows = nullptr;

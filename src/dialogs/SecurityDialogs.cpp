@@ -115,6 +115,12 @@ void CSecurityInfoDlg::accept() {
                         ToPackText(m_strConfirm));
   if (const auto message = SecurityMessage(verdict)) {
     ShowDialogMessage(m_platform, this, *message);
+    if (verdict == SecurityVerdict::PasswordsDiffer) {
+      // The masked texts cannot be compared by eye: both are typed afresh.
+      m_pPasswordEdit->clear();
+      m_pConfirmEdit->clear();
+      m_pPasswordEdit->setFocus();
+    }
     return;
   }
   QDialog::accept();

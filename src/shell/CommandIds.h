@@ -1,8 +1,8 @@
 #pragma once
 
-// Command IDs of the menu (IDM_) and of the two toolbars (IDT_), and the
-// control IDs of the bars' edits and up-downs. Every command reaches
-// CEditorFrame::OnCommand with one of these.
+// Command IDs of the menu (IDM_), of the toolbars (IDT_) and of keys
+// (IDK_), and the control IDs of the bars' edits and up-downs. Every command
+// reaches CEditorFrame::OnCommand with one of these.
 
 // Menu.
 inline constexpr int IDM_HELP_ABOUT = 40001;
@@ -36,6 +36,8 @@ inline constexpr int IDM_LEVEL_SIZE = 0x4404;
 inline constexpr int IDM_FILE_IMPORT_IMAGE = 0x4405;
 inline constexpr int IDM_FILE_EXPORT_IMAGE = 0x4406;
 inline constexpr int IDM_FILE_EXPORT_ALL = 0x4407;
+// File menu items of the desktop integration.
+inline constexpr int IDM_FILE_SEND_TO_CALCULATOR = 0x4300;
 
 // Object toolbar, in the order of its buttons: population, entrance, exit,
 // metal block, remove last block, reset level.
@@ -81,3 +83,38 @@ inline constexpr int kObjectBarCommands[] = {
 inline constexpr int kPenBarCommands[] = {
     IDT_PEN_SMALL_BLACK, IDT_PEN_LARGE_BLACK, IDT_PEN_SMALL_WHITE,
     IDT_PEN_LARGE_WHITE};
+
+// The tool bar after the six bars, in the order of its buttons: line,
+// rectangle, filled rectangle, ellipse, filled ellipse, fill, selection,
+// object mover. Check buttons: the tool in force is the checked one.
+inline constexpr int IDT_TOOL_LINE = 0x4100;
+inline constexpr int IDT_TOOL_RECTANGLE = 0x4101;
+inline constexpr int IDT_TOOL_FILLED_RECTANGLE = 0x4102;
+inline constexpr int IDT_TOOL_ELLIPSE = 0x4103;
+inline constexpr int IDT_TOOL_FILLED_ELLIPSE = 0x4104;
+inline constexpr int IDT_TOOL_FILL = 0x4105;
+inline constexpr int IDT_TOOL_SELECT = 0x4106;
+inline constexpr int IDT_TOOL_MOVE_OBJECT = 0x4107;
+inline constexpr int IDB_TOOL_BAR = 0x4108;
+
+// Keys without a button or menu item: swap the pen's black and white, make
+// it small or large, and Escape (drop a shape being dragged or a floating
+// selection, end a placement).
+inline constexpr int IDK_PEN_SWAP_COLOUR = 0x4110;
+inline constexpr int IDK_PEN_SMALL = 0x4111;
+inline constexpr int IDK_PEN_LARGE = 0x4112;
+inline constexpr int IDK_CANCEL = 0x4113;
+
+// Edit menu: the selection and the clipboard.
+inline constexpr int IDM_EDIT_CUT = 0x4120;
+inline constexpr int IDM_EDIT_COPY = 0x4121;
+inline constexpr int IDM_EDIT_PASTE = 0x4122;
+inline constexpr int IDM_EDIT_DELETE = 0x4123;
+inline constexpr int IDM_EDIT_SELECT_ALL = 0x4124;
+inline constexpr int IDM_EDIT_FLIP_HORIZONTAL = 0x4125;
+inline constexpr int IDM_EDIT_FLIP_VERTICAL = 0x4126;
+
+inline constexpr int kToolBarCommands[] = {
+    IDT_TOOL_LINE,    IDT_TOOL_RECTANGLE,      IDT_TOOL_FILLED_RECTANGLE,
+    IDT_TOOL_ELLIPSE, IDT_TOOL_FILLED_ELLIPSE, IDT_TOOL_FILL,
+    IDT_TOOL_SELECT,  IDT_TOOL_MOVE_OBJECT};

@@ -2,17 +2,50 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <memory>
 #include <new>
+
+#include "shell/FrameSession.h"
+#include "shell/Recovery.h"
+#include "shell/Settings.h"
 
 CEditorApp::CEditorApp() = default;
 
 CEditorApp::~CEditorApp() { ExitInstance(); }
 
-bool CEditorApp::InitInstance() {
+void CEditorApp::SetApplicationNames() {
+  QCoreApplication::setApplicationName(QStringLiteral("plodderz-editor"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(PLODDERZ_VERSION));
+  // The desktop matches the window to its launcher entry by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("plodderz-editor"));
+}
+
+bool CEditorApp::InitInstance(const QString& file) {
   // The frame deletes itself when closed (and releases every level then).
   m_pFrame = new (std::nothrow) CEditorFrame(m_platform);
   if (m_pFrame == nullptr) return false;
+  CFrameSession& session = m_pFrame->Session();
+  if (m_bSession) {
+    session.UseSettings(
+        std::make_unique<CEditorSettings>(CEditorSettings::DefaultPath()));
+    auto store =
+        std::make_unique<CRecoveryStore>(CRecoveryStore::DefaultFolder());
+    QString error;
+    if (!store->Open(error)) {
+      m_pFrame->ShowStatus(
+          QStringLiteral("No recovery copies can be kept: %1").arg(error));
+    }
+    session.UseRecovery(std::move(store));
+  }
   m_pFrame->show();
+  if (m_bSession) session.OfferRecovery();
+  // Made absolute: the pack remembers its file (also in a recovery copy
+  // that another editor, started elsewhere, may open).
+  if (!file.isEmpty() && m_pFrame != nullptr) {
+    m_pFrame->OpenFile(QFileInfo(file).absoluteFilePath());
+  }
   return true;
 }
 

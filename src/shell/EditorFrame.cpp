@@ -1,12 +1,16 @@
 #include "shell/EditorFrame.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,10 +22,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "canvas/CanvasWidget.h"
+#include "canvas/ObjectTool.h"
+#include "canvas/SelectTool.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/HelpDialogs.h"
 #include "dialogs/InfoDialogs.h"
@@ -32,9 +39,11 @@
 #include "packfile/PackFile.h"
 #include "shell/Artwork.h"
 #include "shell/BarNotes.h"
+#include "shell/ClipboardImage.h"
 #include "shell/CommandIds.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
+#include "shell/FrameSession.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/LevelCommands.h"
 #include "shell/PasscodeValidator.h"
@@ -70,6 +79,63 @@ ToolCursor PenOfCommand(int id) {
       return ToolCursor::LargeWhite;
     default:
       return ToolCursor::SmallBlack;
+  }
+}
+
+ToolCursor ToolOfCommand(int id) {
+  switch (id) {
+    case IDT_TOOL_LINE:
+      return ToolCursor::Line;
+    case IDT_TOOL_RECTANGLE:
+      return ToolCursor::Rectangle;
+    case IDT_TOOL_FILLED_RECTANGLE:
+      return ToolCursor::FilledRectangle;
+    case IDT_TOOL_ELLIPSE:
+      return ToolCursor::Ellipse;
+    case IDT_TOOL_FILLED_ELLIPSE:
+      return ToolCursor::FilledEllipse;
+    case IDT_TOOL_FILL:
+      return ToolCursor::Fill;
+    case IDT_TOOL_SELECT:
+      return ToolCursor::Select;
+    default:
+      return ToolCursor::MoveObject;
+  }
+}
+
+// The keys a bar's text edit keeps for itself while it has the keyboard:
+// typing, editing and moving in the text, and the clipboard.
+bool IsEditKey(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+  if (mods == Qt::ControlModifier) {
+    switch (key.key()) {
+      case Qt::Key_A:
+      case Qt::Key_C:
+      case Qt::Key_V:
+      case Qt::Key_X:
+        return true;
+      default:
+        return false;
+    }
+  }
+  if ((mods & ~Qt::ShiftModifier) != 0) return false;
+  switch (key.key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return true;
+    default: {
+      const QString text = key.text();
+      return !text.isEmpty() && text.at(0).isPrint();
+    }
   }
 }
 
@@ -131,9 +197,12 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
       std::make_unique<CFileCommands>(m_pack, m_platform, *m_pEffects, this);
   m_pLevels = std::make_unique<CLevelCommands>(*this);
   m_pPictures = std::make_unique<CPictureCommands>(*this);
+  m_pSession = std::make_unique<CFrameSession>(*this);
   m_pHistory = new CFrameHistory(*this, m_pack);
+  setAcceptDrops(true);
   CreateMenu();
   SetShortcuts();
+  CreateToolKeys();
   CreateBars();
   CreateCanvas();
   CreateStatusBar();
@@ -205,6 +274,9 @@ void CEditorFrame::CreateMenu() {
   AddCommand(file, QStringLiteral("&Save"), IDM_FILE_SAVE);
   AddCommand(file, QStringLiteral("Save &As..."), IDM_FILE_SAVE_AS);
   AddCommand(file, QStringLiteral("&Load..."), IDM_FILE_LOAD);
+  m_pSession->AddRecentMenu(file);
+  AddCommand(file, QStringLiteral("Sen&d to Calculator..."),
+             IDM_FILE_SEND_TO_CALCULATOR);
   file->addSeparator();
   AddCommand(file, QStringLiteral("&Import Terrain Image..."),
              IDM_FILE_IMPORT_IMAGE);
@@ -228,6 +300,24 @@ void CEditorFrame::CreateMenu() {
   // Their texts name the step; the shortcut list names the commands.
   undo->setIconText(QStringLiteral("Undo"));
   redo->setIconText(QStringLiteral("Redo"));
+  // The selection: terrain only, through the clipboard.
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Cu&t"), IDM_EDIT_CUT)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+  AddCommand(edit, QStringLiteral("&Copy"), IDM_EDIT_COPY)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddCommand(edit, QStringLiteral("&Paste"), IDM_EDIT_PASTE)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  AddCommand(edit, QStringLiteral("&Delete"), IDM_EDIT_DELETE)
+      ->setShortcut(QKeySequence(Qt::Key_Delete));
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Select &All"), IDM_EDIT_SELECT_ALL)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+  edit->addSeparator();
+  AddCommand(edit, QStringLiteral("Flip &Horizontal"), IDM_EDIT_FLIP_HORIZONTAL)
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_H));
+  AddCommand(edit, QStringLiteral("Flip &Vertical"), IDM_EDIT_FLIP_VERTICAL)
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_V));
   // View: the docks beside the canvas.
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   AddCommand(view, QStringLiteral("&Problems"), IDM_VIEW_PROBLEMS)
@@ -283,6 +373,8 @@ void CEditorFrame::CreateStatusBar() {
   m_pCalculatorLabel->setToolTip(
       QStringLiteral("The pack's program name on the calculator"));
   bar->addPermanentWidget(m_pCalculatorLabel);
+  m_pToolLabel = new QLabel(bar);
+  bar->addPermanentWidget(m_pToolLabel);
   bar->addPermanentWidget(m_pPixelLabel);
   bar->addPermanentWidget(m_pSizeLabel);
   bar->addPermanentWidget(m_pPackLabel);
@@ -335,44 +427,32 @@ void CEditorFrame::CreateBars() {
   m_wndObjectBar =
       MakeBar(this, QStringLiteral("Objects"), QStringLiteral("objectBar"));
   m_wndObjectBar->setIconSize(QSize(22, 20));
-  struct Button {
-    int id;
-    const char* image;
-    const char* name;
+  static constexpr ToolButton kObjectButtons[] = {
+      {IDT_POPULATION, "toolbar/population.svg", "Population", 0},
+      {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance",
+       Qt::Key_H},
+      {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit", Qt::Key_D},
+      {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block",
+       Qt::Key_K},
+      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block", 0},
+      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level", 0},
   };
-  static constexpr Button kObjectButtons[] = {
-      {IDT_POPULATION, "toolbar/population.svg", "Population"},
-      {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance"},
-      {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit"},
-      {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block"},
-      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block"},
-      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level"},
+  static constexpr ToolButton kPenButtons[] = {
+      {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen",
+       Qt::Key_B},
+      {IDT_PEN_LARGE_BLACK, "toolbar/pen_large_black.svg", "Large black pen",
+       Qt::Key_N},
+      {IDT_PEN_SMALL_WHITE, "toolbar/pen_small_white.svg", "Small white pen",
+       Qt::Key_E},
+      {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen",
+       Qt::Key_W},
   };
-  static constexpr Button kPenButtons[] = {
-      {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen"},
-      {IDT_PEN_LARGE_BLACK, "toolbar/pen_large_black.svg", "Large black pen"},
-      {IDT_PEN_SMALL_WHITE, "toolbar/pen_small_white.svg", "Small white pen"},
-      {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen"},
-  };
-  // The buttons show images only: no text and no tooltips. Their names are
-  // given to assistive tools.
-  const auto addButtons = [this](QToolBar* bar, const auto& buttons, int w,
-                                 int h, bool checkable) {
-    for (const Button& b : buttons) {
-      QAction* action = AddCommand(bar, QString(), b.id);
-      action->setIcon(artwork::Icon(QString::fromLatin1(b.image), w, h));
-      action->setCheckable(checkable);
-      if (QWidget* button = bar->widgetForAction(action)) {
-        button->setAccessibleName(QString::fromLatin1(b.name));
-      }
-    }
-  };
-  addButtons(m_wndObjectBar, kObjectButtons, 22, 20, false);
+  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false, false);
 
   // Pen toolbar: four check buttons.
   m_wndPenBar = MakeBar(this, QStringLiteral("Pens"), QStringLiteral("penBar"));
   m_wndPenBar->setIconSize(QSize(16, 15));
-  addButtons(m_wndPenBar, kPenButtons, 16, 15, true);
+  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true, false);
 
   // Resize: a horizontal up-down for the width, a vertical one for the
   // height, both with the default range.
@@ -396,6 +476,81 @@ void CEditorFrame::CreateBars() {
           [this] { OnCommand(IDC_LEVEL_NAME, EN_CHANGE_CODE); });
   connect(m_pPasscodeEdit, &QLineEdit::textChanged, this,
           [this] { OnCommand(IDC_PASSCODE, EN_CHANGE_CODE); });
+  // While an edit has the keyboard, the tools' keys are its own.
+  for (QLineEdit* edit :
+       {m_pLevelNumberEdit, m_pLevelNameEdit, m_pPasscodeEdit}) {
+    edit->installEventFilter(this);
+  }
+
+  CreateToolBar();
+}
+
+void CEditorFrame::AddToolButtons(QToolBar* bar,
+                                  std::span<const ToolButton> buttons,
+                                  QSize size, bool checkable, bool tooltips) {
+  // The buttons show images only, no text. The object and pen bars carry no
+  // tooltips; the tools' bar names each tool and its key in one. The name is
+  // given to assistive tools and to the shortcut list either way.
+  for (const ToolButton& b : buttons) {
+    QAction* action = AddCommand(bar, QString(), b.id);
+    action->setIcon(artwork::Icon(QString::fromLatin1(b.image), size.width(),
+                                  size.height()));
+    action->setCheckable(checkable);
+    QString tip = QString::fromLatin1(b.name);
+    if (b.key != 0) {
+      const QKeySequence key(b.key);
+      action->setShortcut(key);
+      tip +=
+          QStringLiteral(" (%1)").arg(key.toString(QKeySequence::NativeText));
+    }
+    action->setProperty(kCommandNameProperty, tip);
+    if (tooltips) action->setToolTip(tip);
+    if (QWidget* button = bar->widgetForAction(action)) {
+      button->setAccessibleName(QString::fromLatin1(b.name));
+    }
+  }
+}
+
+void CEditorFrame::CreateToolBar() {
+  // The drawing tools beyond the pens: check buttons, the tool in force
+  // checked, on a bar of their own after the six.
+  static constexpr ToolButton kToolButtons[] = {
+      {IDT_TOOL_LINE, "toolbar/tool_line.svg", "Line", Qt::Key_L},
+      {IDT_TOOL_RECTANGLE, "toolbar/tool_rectangle.svg", "Rectangle",
+       Qt::Key_R},
+      {IDT_TOOL_FILLED_RECTANGLE, "toolbar/tool_filled_rectangle.svg",
+       "Filled rectangle", Qt::Key_T},
+      {IDT_TOOL_ELLIPSE, "toolbar/tool_ellipse.svg", "Ellipse", Qt::Key_O},
+      {IDT_TOOL_FILLED_ELLIPSE, "toolbar/tool_filled_ellipse.svg",
+       "Filled ellipse", Qt::Key_P},
+      {IDT_TOOL_FILL, "toolbar/tool_fill.svg", "Fill", Qt::Key_G},
+      {IDT_TOOL_SELECT, "toolbar/tool_select.svg", "Select", Qt::Key_M},
+      {IDT_TOOL_MOVE_OBJECT, "toolbar/tool_move_object.svg", "Move object",
+       Qt::Key_V},
+  };
+  m_wndToolBar =
+      MakeBar(this, QStringLiteral("Tools"), QStringLiteral("toolBar"));
+  m_wndToolBar->setIconSize(QSize(16, 15));
+  AddToolButtons(m_wndToolBar, kToolButtons, QSize(16, 15), true, true);
+}
+
+void CEditorFrame::CreateToolKeys() {
+  // Keys that act on the pen chosen last without leaving the tool in force,
+  // and Escape.
+  const struct {
+    int id;
+    const char* name;
+    Qt::Key key;
+  } keys[] = {
+      {IDK_PEN_SWAP_COLOUR, "Swap black and white", Qt::Key_X},
+      {IDK_PEN_SMALL, "Small pen", Qt::Key_BracketLeft},
+      {IDK_PEN_LARGE, "Large pen", Qt::Key_BracketRight},
+      {IDK_CANCEL, "Cancel", Qt::Key_Escape},
+  };
+  for (const auto& k : keys) {
+    AddCommand(this, QString::fromLatin1(k.name), k.id)
+        ->setShortcut(QKeySequence(k.key));
+  }
 }
 
 void CEditorFrame::CreateCanvas() {
@@ -413,6 +568,8 @@ void CEditorFrame::CreateCanvas() {
   m_pCanvas->SetScrollBars(m_pHScroll, m_pVScroll);
   connect(m_pCanvas, &CCanvasWidget::StatusMessage, this,
           [this](const QString& text) { ShowStatus(text); });
+  connect(m_pCanvas, &CCanvasWidget::ToolChanged, this,
+          &CEditorFrame::UpdateToolButtons);
 }
 
 void CEditorFrame::LoadCursors() {
@@ -427,6 +584,15 @@ void CEditorFrame::LoadCursors() {
       artwork::Cursor(QStringLiteral("cursors/pen_large_white.svg"), 11, 22,
                       dpr),
       artwork::Cursor(QStringLiteral("cursors/place.svg"), 5, 25, dpr),
+      // The shapes, the fill and the selection aim at one pixel.
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::CrossCursor),
+      QCursor(Qt::SizeAllCursor),
   };
   m_pCanvas->SetCursors(m_cursors);
 }
@@ -438,6 +604,11 @@ CCanvasLogic& CEditorFrame::Logic() { return m_pCanvas->Logic(); }
 void CEditorFrame::OnCommand(int id, int notifyCode) {
   // A placement preview drawn into the terrain never outlives a command.
   Logic().RemovePreview();
+  if (id == IDK_CANCEL) {
+    OnCancelKey();
+    return;
+  }
+  SettleCanvas(id);
   if (id == IDM_FILE_EXIT) {
     close();  // the same road as the close box: OnClose asks first
     return;   // the frame may be gone
@@ -504,6 +675,8 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;
     case IDM_FILE_EXPORT_ALL:
       m_pPictures->ExportAll();
+    case IDM_FILE_SEND_TO_CALCULATOR:
+      m_pSession->SendToCalculator();
       break;
     case IDT_POPULATION:
       OnPopulation();
@@ -537,6 +710,51 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDT_PEN_LARGE_WHITE:
       OnSelectPen(id);
       break;
+    case IDT_TOOL_LINE:
+    case IDT_TOOL_RECTANGLE:
+    case IDT_TOOL_FILLED_RECTANGLE:
+    case IDT_TOOL_ELLIPSE:
+    case IDT_TOOL_FILLED_ELLIPSE:
+    case IDT_TOOL_FILL:
+    case IDT_TOOL_SELECT:
+    case IDT_TOOL_MOVE_OBJECT:
+      ChooseTool(id);
+      break;
+    case IDK_PEN_SWAP_COLOUR:
+      m_pCanvas->Apply(Logic().SwapPenColour());
+      UpdateToolButtons();
+      break;
+    case IDK_PEN_SMALL:
+    case IDK_PEN_LARGE:
+      m_pCanvas->Apply(Logic().SetPenWidth(id == IDK_PEN_LARGE));
+      UpdateToolButtons();
+      break;
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+      OnEditCopy();
+      if (id == IDM_EDIT_CUT) Logic().Selection().DeleteSelected();
+      break;
+    case IDM_EDIT_PASTE:
+      OnEditPaste();
+      break;
+    case IDM_EDIT_DELETE:
+      // The object picked by the mover, or the selected pixels.
+      if (Logic().CurrentCursor() != ToolCursor::MoveObject ||
+          !Logic().Objects().RemovePicked()) {
+        Logic().Selection().DeleteSelected();
+      }
+      break;
+    case IDM_EDIT_SELECT_ALL:
+      if (Logic().CurrentCursor() != ToolCursor::Select) {
+        ChooseTool(IDT_TOOL_SELECT);
+      }
+      Logic().Selection().SelectAll();
+      m_pCanvas->setFocus();
+      break;
+    case IDM_EDIT_FLIP_HORIZONTAL:
+    case IDM_EDIT_FLIP_VERTICAL:
+      Logic().Selection().Flip(id == IDM_EDIT_FLIP_HORIZONTAL);
+      break;
     case IDC_LEVEL_NAME:
       if (notifyCode == EN_CHANGE_CODE) OnLevelNameChange();
       break;
@@ -556,6 +774,7 @@ void CEditorFrame::OnNotify(int controlId, int delta) {
     return;
   }
   Logic().RemovePreview();
+  SettleCanvas(0);
   m_pCanvas->FlushUpdates();
   const CHistoryStep step(*m_pHistory,
                           CFrameHistory::NotifyStepLabel(controlId));
@@ -583,6 +802,7 @@ void CEditorFrame::OnSelectPen(int id) {
   // chosen pen ends checked whatever it was.
   if (QAction* action = Action(id)) action->setChecked(true);
   m_pCanvas->ShowToolCursor();
+  UpdateToolButtons();
 }
 
 void CEditorFrame::ChoosePlacementTool(int id) {
@@ -591,6 +811,153 @@ void CEditorFrame::ChoosePlacementTool(int id) {
                                             : OBJ_BLOCK;
   m_pCanvas->Apply(Logic().ChoosePlacementTool(kind));
   m_pCanvas->ShowToolCursor();
+  UpdateToolButtons();
+}
+
+void CEditorFrame::ChooseTool(int id) {
+  m_pCanvas->Apply(Logic().ChooseTool(ToolOfCommand(id)));
+  UpdateToolButtons();
+}
+
+void CEditorFrame::UpdateToolButtons() {
+  CCanvasLogic& logic = Logic();
+  for (int pen : kPenBarCommands) {
+    if (QAction* action = Action(pen)) {
+      action->setChecked(PenOfCommand(pen) == logic.CurrentPen());
+    }
+  }
+  // While placing, the tool the placement gives back stays checked, as the
+  // pen does.
+  const ToolCursor tool =
+      logic.PlacementInForce() ? logic.m_curPrevious : logic.CurrentCursor();
+  for (int id : kToolBarCommands) {
+    if (QAction* action = Action(id)) {
+      action->setChecked(ToolOfCommand(id) == tool);
+    }
+  }
+  if (m_pToolLabel != nullptr) m_pToolLabel->setText(ToolStatusText());
+}
+
+QString CEditorFrame::ToolStatusText() {
+  // Short enough to stand beside the pixel, size and pack fields.
+  CCanvasLogic& logic = Logic();
+  const QString pen = QStringLiteral("%1 %2").arg(
+      logic.PenIsLarge() ? QStringLiteral("large") : QStringLiteral("small"),
+      logic.m_nPenColour == 0 ? QStringLiteral("black")
+                              : QStringLiteral("white"));
+  switch (logic.CurrentCursor()) {
+    case ToolCursor::SmallBlack:
+    case ToolCursor::LargeBlack:
+    case ToolCursor::SmallWhite:
+    case ToolCursor::LargeWhite:
+      return QStringLiteral("Pen, %1").arg(pen);
+    case ToolCursor::Place: {
+      const int kind = logic.m_nToolMode;
+      const QString what = kind == OBJ_ENTRANCE ? QStringLiteral("the entrance")
+                           : kind == OBJ_EXIT   ? QStringLiteral("the exit")
+                                                : QStringLiteral("a block");
+      return QStringLiteral("Placing %1: click in the level; Esc cancels")
+          .arg(what);
+    }
+    case ToolCursor::Line:
+      return QStringLiteral("Line, %1; Shift snaps").arg(pen);
+    case ToolCursor::Rectangle:
+      return QStringLiteral("Rectangle, %1; Shift: square").arg(pen);
+    case ToolCursor::FilledRectangle:
+      return QStringLiteral("Filled rectangle, %1; Shift: square").arg(pen);
+    case ToolCursor::Ellipse:
+      return QStringLiteral("Ellipse, %1; Shift: circle").arg(pen);
+    case ToolCursor::FilledEllipse:
+      return QStringLiteral("Filled ellipse, %1; Shift: circle").arg(pen);
+    case ToolCursor::Fill:
+      return QStringLiteral("Fill, %1").arg(pen);
+    case ToolCursor::Select:
+      return QStringLiteral("Select: Enter puts down, Esc drops");
+    case ToolCursor::MoveObject:
+      return QStringLiteral("Move object: Delete removes it");
+  }
+  return {};
+}
+
+void CEditorFrame::SettleCanvas(int id) {
+  // A pen stroke goes on across a command, as it always has; a shape being
+  // dragged is dropped: it is not drawn until the button comes up.
+  CCanvasLogic& logic = Logic();
+  if (logic.IsDrawing() && !IsPen(logic.CurrentCursor())) {
+    m_pHistory->EndMouseStep(true);
+  }
+  // A floating selection is the author's work in plain sight: it is
+  // committed, as a step of its own, before every command but the ones that
+  // act on the float itself and the pen keys, which leave the level alone.
+  // What is saved, shown in another level or undone is then what was seen.
+  switch (id) {
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_DELETE:
+    case IDM_EDIT_FLIP_HORIZONTAL:
+    case IDM_EDIT_FLIP_VERTICAL:
+    case IDK_PEN_SWAP_COLOUR:
+    case IDK_PEN_SMALL:
+    case IDK_PEN_LARGE:
+      return;
+    default:
+      break;
+  }
+  CommitFloat();
+}
+
+void CEditorFrame::CommitFloat() {
+  CSelectTool& selection = Logic().Selection();
+  if (!selection.Floating()) return;
+  const std::string_view label = selection.StepLabel();
+  {
+    const CHistoryStep step(
+        *m_pHistory,
+        QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    selection.Commit();
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
+}
+
+void CEditorFrame::OnEditCopy() {
+  const TerrainClip clip = Logic().Selection().Copy();
+  if (clip.Empty()) return;
+  m_clip = clip;
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+    clipboard->setImage(ClipToImage(clip));
+  }
+}
+
+void CEditorFrame::OnEditPaste() {
+  // A picture on the system clipboard (ours or another program's) comes
+  // first; without one, the editor's own copy.
+  TerrainClip clip = m_clip;
+  if (const QClipboard* clipboard = QGuiApplication::clipboard()) {
+    const QImage image = clipboard->image();
+    if (!image.isNull()) clip = ClipFromImage(image);
+  }
+  if (clip.Empty()) return;
+  if (Logic().CurrentCursor() != ToolCursor::Select) {
+    ChooseTool(IDT_TOOL_SELECT);
+  }
+  // At the top-left of the part of the level in view.
+  const CLevel& level = m_pack.Current();
+  const Point corner = Logic().ClientToLevel(
+      {Logic().View().m_rcCanvas.left, Logic().View().m_rcCanvas.top});
+  const Point at{
+      std::clamp(corner.x, 0, level.WidthPixels() - 1),
+      std::clamp(corner.y, 0, static_cast<int>(level.m_nHeight) - 1)};
+  Logic().Selection().Paste(clip, at);
+  m_pCanvas->setFocus();
+}
+
+void CEditorFrame::OnCancelKey() {
+  if (Logic().OnKey(CanvasKey::Escape)) {
+    m_pCanvas->ShowToolCursor();
+    UpdateToolButtons();
+  }
+  m_pCanvas->FlushUpdates();
 }
 
 // ---- Handlers ----
@@ -605,6 +972,17 @@ void CEditorFrame::OnFileSave() { m_pFiles->Save(); }
 void CEditorFrame::OnFileSaveAs() { m_pFiles->SaveAs(); }
 void CEditorFrame::OnFileLoad() {
   if (m_pFiles->Load()) m_pHistory->OnPackReplaced(true);
+}
+
+void CEditorFrame::OpenFile(const QString& path) {
+  Logic().RemovePreview();
+  {
+    const CHistoryStep step(*m_pHistory,
+                            CFrameHistory::CommandStepLabel(IDM_FILE_LOAD));
+    if (m_pFiles->Load(path)) m_pHistory->OnPackReplaced(true);
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
 }
 
 void CEditorFrame::OnSetSecurityInfo() {
@@ -750,9 +1128,17 @@ void CEditorFrame::UpdatePackInfo() {
     m_pPackLabel->setToolTip(QString::fromStdString(error));
   }
   m_pProblems->Refresh();
+  m_pSession->PackInfoChanged();
 }
 
 bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      qobject_cast<QLineEdit*>(watched) != nullptr &&
+      IsEditKey(*static_cast<QKeyEvent*>(event))) {
+    // Accepted here, the key goes to the edit instead of a shortcut.
+    event->accept();
+    return true;
+  }
   if (watched == m_pCanvas) {
     switch (event->type()) {
       case QEvent::MouseMove: {
@@ -769,6 +1155,9 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::Leave:
         m_pPixelLabel->clear();
         break;
+      case QEvent::KeyPress:
+        if (OnCanvasKey(*static_cast<QKeyEvent*>(event))) return true;
+        break;
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
         // The canvas handles the button after this filter: a stroke or a
@@ -783,10 +1172,48 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool CEditorFrame::OnCanvasKey(const QKeyEvent& key) {
+  // Enter and the arrows for the tool in force (the selection); Escape is
+  // a key command of the window.
+  CanvasKey canvasKey;
+  switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      canvasKey = CanvasKey::Enter;
+      break;
+    case Qt::Key_Left:
+      canvasKey = CanvasKey::Left;
+      break;
+    case Qt::Key_Right:
+      canvasKey = CanvasKey::Right;
+      break;
+    case Qt::Key_Up:
+      canvasKey = CanvasKey::Up;
+      break;
+    case Qt::Key_Down:
+      canvasKey = CanvasKey::Down;
+      break;
+    default:
+      return false;
+  }
+  const std::string_view label = Logic().StepLabel();
+  bool used;
+  {
+    const CHistoryStep step(
+        *m_pHistory,
+        QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    used = Logic().OnKey(canvasKey, (key.modifiers() & Qt::ShiftModifier) != 0);
+  }
+  m_pCanvas->FlushUpdates();
+  UpdatePackInfo();
+  return used;
+}
+
 // ---- Closing ----
 
 bool CEditorFrame::OnClose() {
   Logic().RemovePreview();
+  SettleCanvas(0);
   m_pCanvas->FlushUpdates();
   // Only a real change asks "Save changes?": a preview taken out is none.
   m_pHistory->EndMouseStep(true);
@@ -800,9 +1227,20 @@ bool CEditorFrame::OnClose() {
 
 void CEditorFrame::closeEvent(QCloseEvent* event) {
   if (m_bClosing || OnClose()) {
+    if (!m_bClosing) m_pSession->WindowClosed();
     m_bClosing = true;
     event->accept();
   } else {
     event->ignore();
   }
+}
+
+void CEditorFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (m_pSession->CanDrop(*event->mimeData())) event->acceptProposedAction();
+}
+
+void CEditorFrame::dropEvent(QDropEvent* event) {
+  if (!m_pSession->CanDrop(*event->mimeData())) return;
+  event->acceptProposedAction();
+  m_pSession->Drop(*event->mimeData());
 }

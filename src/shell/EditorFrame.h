@@ -5,13 +5,16 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "canvas/CanvasLogic.h"
+#include "canvas/SelectTool.h"
 #include "model/LevelPack.h"
 
 class CCanvasWidget;
 class CFileCommands;
 class CFrameHistory;
+class CFrameSession;
 class CLevelBarLogic;
 class CLevelCommands;
 class CPictureCommands;
@@ -20,6 +23,7 @@ class IFrameEffects;
 class CUpDown;
 class IPlatform;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -50,6 +54,14 @@ class CEditorFrame : public QMainWindow {
   void OnSelectPen(int id);
   // Placement of an entrance, exit or metal block becomes the tool.
   void ChoosePlacementTool(int id);
+  // One of the tool bar's tools becomes the tool.
+  void ChooseTool(int id);
+  // Checks the button of the pen chosen last and the tool bar's button of
+  // the tool in force (or of the tool a placement gives back), and names the
+  // tool in the status bar.
+  void UpdateToolButtons();
+  // The status bar's words for the tool in force.
+  QString ToolStatusText();
 
   // ---- Handlers reached from OnCommand / OnNotify ----
   // File commands.
@@ -89,6 +101,11 @@ class CEditorFrame : public QMainWindow {
   void UpdateLevelCount();
   void ShowCalculatorName(const QString& name);
 
+  // Opens the pack file at `path` as Load opens it (after the "Save
+  // changes?" question when the pack is modified): from the command line,
+  // a drop or File > Open Recent.
+  void OpenFile(const QString& path);
+
   // ---- Parts, for the handlers and for tests ----
   CLevelPack& Pack() { return m_pack; }
   IPlatform& Platform() { return m_platform; }
@@ -97,6 +114,7 @@ class CEditorFrame : public QMainWindow {
   QAction* Action(int id) const;  // a menu or toolbar command's action
   QToolBar* ObjectBar() const { return m_wndObjectBar; }
   QToolBar* PenBar() const { return m_wndPenBar; }
+  QToolBar* ToolBar() const { return m_wndToolBar; }
   QLineEdit* LevelNumberEdit() const { return m_pLevelNumberEdit; }
   QLineEdit* LevelNameEdit() const { return m_pLevelNameEdit; }
   QLineEdit* PasscodeEdit() const { return m_pPasscodeEdit; }
@@ -104,6 +122,8 @@ class CEditorFrame : public QMainWindow {
   CUpDown* WidthSpin() const { return m_pWidthSpin; }
   CUpDown* HeightSpin() const { return m_pHeightSpin; }
   CFileCommands& FileCommands() { return *m_pFiles; }
+  // Recent files, drops, the settings, crash recovery, Send to Calculator.
+  CFrameSession& Session() { return *m_pSession; }
   // The undo history of the pack and the Edit menu's side of it.
   CFrameHistory& History() { return *m_pHistory; }
   // The Problems dock and its count in the status bar.
@@ -117,6 +137,8 @@ class CEditorFrame : public QMainWindow {
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
   // The pack's program name on the calculator, after a save or a load.
   QLabel* CalculatorNameLabel() const { return m_pCalculatorLabel; }
+  // The status bar's field that names the tool in force.
+  QLabel* ToolLabel() const { return m_pToolLabel; }
   const QCursor& ToolCursorShape(ToolCursor tool) const {
     return m_cursors[static_cast<std::size_t>(tool)];
   }
@@ -129,6 +151,9 @@ class CEditorFrame : public QMainWindow {
   // Follows the pointer over the canvas for the status bar, and the mouse
   // buttons, whose strokes and placements change the pack.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files dropped onto the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateMenu();
@@ -138,7 +163,33 @@ class CEditorFrame : public QMainWindow {
   void CreateStatusBar();
   void SetShortcuts();
   QAction* AddCommand(QWidget* owner, const QString& text, int id);
+  // A toolbar button: its command, image, name and single key (0: none).
+  struct ToolButton {
+    int id;
+    const char* image;
+    const char* name;
+    int key;
+  };
+  // Adds image-only buttons. With `tooltips` each names its tool and key;
+  // without, the name is kept for assistive tools and the shortcut list only.
+  void AddToolButtons(QToolBar* bar, std::span<const ToolButton> buttons,
+                      QSize size, bool checkable, bool tooltips);
   void OnDestroy();
+  void CreateToolBar();
+  void CreateToolKeys();
+  // Before command `id`: a shape being dragged is dropped and a floating
+  // selection committed, so nothing half-done meets the command.
+  void SettleCanvas(int id);
+  // Writes a floating selection into the level as one step.
+  void CommitFloat();
+  // Edit > Copy puts the selected pixels on the editor's clipboard and the
+  // system's (as a picture); Paste floats them in the level.
+  void OnEditCopy();
+  void OnEditPaste();
+  // Enter and the arrows over the canvas; true when the tool used the key.
+  bool OnCanvasKey(const QKeyEvent& key);
+  // Escape: drops a shape being dragged, ends a placement.
+  void OnCancelKey();
 
   IPlatform& m_platform;
   CLevelPack m_pack;
@@ -149,6 +200,7 @@ class CEditorFrame : public QMainWindow {
   std::unique_ptr<CFileCommands> m_pFiles;
   std::unique_ptr<CLevelCommands> m_pLevels;  // duplicate, copy, paste, size
   std::unique_ptr<CPictureCommands> m_pPictures;  // import and export
+  std::unique_ptr<CFrameSession> m_pSession;  // goes before the file commands
 
   QToolBar* m_wndLevelNumberBar = nullptr;
   QToolBar* m_wndLevelNameBar = nullptr;
@@ -156,6 +208,7 @@ class CEditorFrame : public QMainWindow {
   QToolBar* m_wndObjectBar = nullptr;
   QToolBar* m_wndPenBar = nullptr;
   QToolBar* m_wndResizeBar = nullptr;
+  QToolBar* m_wndToolBar = nullptr;
   QLineEdit* m_pLevelNumberEdit = nullptr;
   QLineEdit* m_pLevelNameEdit = nullptr;
   QLineEdit* m_pPasscodeEdit = nullptr;
@@ -170,12 +223,14 @@ class CEditorFrame : public QMainWindow {
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;
+  QLabel* m_pToolLabel = nullptr;
 
   // The tools' cursors in ToolCursor order: small black, large black, small
-  // white, large white pen, placement.
-  std::array<QCursor, 5> m_cursors;
+  // white, large white pen, placement, then the tools of the tool bar.
+  std::array<QCursor, kToolCount> m_cursors;
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
   CProblemsPanel* m_pProblems = nullptr;
+  TerrainClip m_clip;       // the pixels copied last, for any level
   bool m_bClosing = false;  // the close request was accepted
 };

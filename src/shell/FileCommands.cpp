@@ -64,6 +64,9 @@ QString CFileCommands::StartFolder() const {
     const QFileInfo file(ToQString(m_pack.m_szFilePath));
     if (file.absoluteDir().exists()) return file.absolutePath();
   }
+  if (!m_lastFolder.isEmpty() && QFileInfo(m_lastFolder).isDir()) {
+    return m_lastFolder;
+  }
   return QDir::homePath();
 }
 
@@ -126,6 +129,30 @@ bool CFileCommands::Save() {
 }
 
 bool CFileCommands::SaveAs() {
+  if (!CheckBeforeSave()) return false;
+  // The dialog starts on the filter of the pack's own file.
+  QString filter = FlavourFor(m_pack.m_szFilePath) == VariableFlavour::TI83Plus
+                       ? kSaveFilter83Plus
+                       : kSaveFilter83;
+  const QString chosen = m_platform.GetSaveFileNameAndFilter(
+      m_pParent, kSaveTitle, StartFolder(), kSaveFilters, filter);
+  if (chosen.isEmpty()) return false;
+  const QString path = WithDefaultExtension(chosen, filter);
+  // The file dialog asked about the name as typed; a file under the name
+  // with ".83p" added must not be replaced without asking either.
+  if (path != chosen && QFileInfo::exists(path) &&
+      m_platform.MessageBox(
+          m_pParent,
+          QStringLiteral("%1 already exists.\nDo you want to replace it?")
+              .arg(QFileInfo(path).fileName()),
+          kSaveTitle, IPlatform::Buttons::YesNo,
+          IPlatform::Icon::Exclamation) != IPlatform::Answer::Yes) {
+    return false;
+  }
+  return WritePack(ToPath(path));
+}
+
+bool CFileCommands::CheckBeforeSave() {
   const int count = m_pack.Count();
 
   // Every level after the first needs a complete passcode.
@@ -168,27 +195,7 @@ bool CFileCommands::SaveAs() {
         IPlatform::Icon::None);
     if (!m_frame.RunSecurityDialog()) return false;
   }
-
-  // The dialog starts on the filter of the pack's own file.
-  QString filter = FlavourFor(m_pack.m_szFilePath) == VariableFlavour::TI83Plus
-                       ? kSaveFilter83Plus
-                       : kSaveFilter83;
-  const QString chosen = m_platform.GetSaveFileNameAndFilter(
-      m_pParent, kSaveTitle, StartFolder(), kSaveFilters, filter);
-  if (chosen.isEmpty()) return false;
-  const QString path = WithDefaultExtension(chosen, filter);
-  // The file dialog asked about the name as typed; a file under the name
-  // with ".83p" added must not be replaced without asking either.
-  if (path != chosen && QFileInfo::exists(path) &&
-      m_platform.MessageBox(
-          m_pParent,
-          QStringLiteral("%1 already exists.\nDo you want to replace it?")
-              .arg(QFileInfo(path).fileName()),
-          kSaveTitle, IPlatform::Buttons::YesNo,
-          IPlatform::Icon::Exclamation) != IPlatform::Answer::Yes) {
-    return false;
-  }
-  return WritePack(ToPath(path));
+  return true;
 }
 
 bool CFileCommands::WritePack(const std::string& path) {
@@ -212,19 +219,22 @@ bool CFileCommands::WritePack(const std::string& path) {
   m_frame.ShowStatus(CProblemsPanel::SavedText(problems, ToQString(path)));
   if (CountErrors(problems) > 0) m_frame.ShowProblems();
   m_frame.ShowCalculatorName(CalculatorName(MakeVariableName(path)));
+  FileUsed(ToQString(path));
   return true;
 }
 
-bool CFileCommands::Load() {
+bool CFileCommands::Load(const QString& path) {
   if (!OfferToSave(kOpenNewFileCaption)) return false;
-  const bool loaded = LoadPack();
+  const bool loaded = LoadPack(path);
   m_frame.RefreshView();
   return loaded;
 }
 
-bool CFileCommands::LoadPack() {
-  const QString chosen = m_platform.GetOpenFileName(
-      m_pParent, kOpenTitle, StartFolder(), kOpenFilters);
+bool CFileCommands::LoadPack(QString chosen) {
+  if (chosen.isEmpty()) {
+    chosen = m_platform.GetOpenFileName(m_pParent, kOpenTitle, StartFolder(),
+                                        kOpenFilters);
+  }
   if (chosen.isEmpty()) return false;
   const std::string path = ToPath(chosen);
 
@@ -259,7 +269,13 @@ bool CFileCommands::LoadPack() {
   m_pack.m_bModified = false;
   m_frame.ShowStatus(QStringLiteral("Loaded %1").arg(chosen));
   m_frame.ShowCalculatorName(CalculatorName(container.name));
+  FileUsed(chosen);
   return true;
+}
+
+void CFileCommands::FileUsed(const QString& path) {
+  m_lastFolder = QFileInfo(path).absolutePath();
+  if (m_onFileUsed) m_onFileUsed(path);
 }
 
 bool CFileCommands::CanClose() { return OfferToSave(kReadyToExitCaption); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "packfile/VariableFile.h"
@@ -42,14 +43,24 @@ class CFileCommands {
   // The pre-save checks, the security information, a file name, then the
   // write. True when the pack was written.
   bool SaveAs();
-  // Offers to save a modified pack, then opens one; the view is refreshed
+  // The checks Save As makes before it asks for a file name, with their
+  // messages: passcodes, entrances and exits, the security information.
+  // Stops at the first that fails and shows the level concerned.
+  bool CheckBeforeSave();
+  // Offers to save a modified pack, then opens one: the file at `path`, or
+  // the one the user picks when `path` is empty. The view is refreshed
   // whatever came of it. True when a pack was loaded.
-  bool Load();
+  bool Load(const QString& path = QString());
   // Asks "Save changes?" before the window closes. True when it may close.
   bool CanClose();
 
-  // Folder a file dialog starts in: the current pack's, else the home folder.
+  // Folder a file dialog starts in: the current pack's, else the folder
+  // used last, else the home folder.
   QString StartFolder() const;
+  // The folder of the file opened or saved last (empty: none yet).
+  QString m_lastFolder;
+  // Told the path of every pack loaded or written.
+  std::function<void(const QString&)> m_onFileUsed;
   // "<path> is not a valid Plodpak.", with `reason` (what the decoder found
   // wrong) under it when there is one.
   void ReportInvalidPack(const QString& path, const QString& reason = {});
@@ -71,9 +82,11 @@ class CFileCommands {
   // remembered and the modified flag cleared; on failure the user is told
   // why and the pack, its path and its flag are left as they were.
   bool WritePack(const std::string& path);
-  // Asks for a file, reads and checks all of it, asks its password, and only
-  // then replaces the pack.
-  bool LoadPack();
+  // Asks for a file when `chosen` is empty, reads and checks all of it, asks
+  // its password, and only then replaces the pack.
+  bool LoadPack(QString chosen);
+  // Remembers the file and its folder as the one used last.
+  void FileUsed(const QString& path);
 
   CLevelPack& m_pack;
   IPlatform& m_platform;

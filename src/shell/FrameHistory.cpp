@@ -17,6 +17,15 @@ CFrameHistory::CFrameHistory(CEditorFrame& frame, CLevelPack& pack)
 void CFrameHistory::Attach() {
   m_pCanvas = &m_frame.Canvas();
   m_pCanvas->installEventFilter(this);
+  // The canvas has handled a release (a shape is written then): the mouse's
+  // step ends once the drag or click is over.
+  connect(&m_frame.Canvas(), &CCanvasWidget::ButtonReleased, this, [this] {
+    if (m_bMouseStep && !m_frame.Logic().IsDrawing()) {
+      m_bMouseStep = false;
+      m_history.Commit();
+      emit stateChanged();
+    }
+  });
   m_frame.LevelNameEdit()->installEventFilter(this);
   m_frame.PasscodeEdit()->installEventFilter(this);
   // Undo and redo show the level they changed, with its bars.
@@ -44,6 +53,7 @@ QString CFrameHistory::CommandStepLabel(int id) {
     case IDM_FILE_SAVE_AS:
     case IDM_FILE_NEW:
     case IDM_FILE_LOAD:
+    case IDM_FILE_SEND_TO_CALCULATOR:
       return QStringLiteral("Security Info");
     case IDM_FILE_REORDER:
       return QStringLiteral("Move Level");
@@ -59,6 +69,14 @@ QString CFrameHistory::CommandStepLabel(int id) {
       return QStringLiteral("Level Size");
     case IDM_FILE_IMPORT_IMAGE:
       return QStringLiteral("Import Terrain Image");
+    case IDM_EDIT_CUT:
+      return QStringLiteral("Cut");
+    case IDM_EDIT_DELETE:
+      return QStringLiteral("Delete");
+    case IDM_EDIT_FLIP_HORIZONTAL:
+      return QStringLiteral("Flip Horizontal");
+    case IDM_EDIT_FLIP_VERTICAL:
+      return QStringLiteral("Flip Vertical");
     case IDC_LEVEL_NAME:
       return QStringLiteral("Rename Level");
     case IDC_PASSCODE:
@@ -167,21 +185,10 @@ void CFrameHistory::BeginMouseStep() {
   m_frame.Logic().RemovePreview();
   m_frame.Canvas().FlushUpdates();
   PreviewRemoved();
-  QString label = QStringLiteral("Pen Stroke");
-  if (m_frame.Logic().PlacementInForce()) {
-    switch (m_frame.Logic().m_nToolMode) {
-      case OBJ_ENTRANCE:
-        label = QStringLiteral("Place Entrance");
-        break;
-      case OBJ_EXIT:
-        label = QStringLiteral("Place Exit");
-        break;
-      default:
-        label = QStringLiteral("Place Block");
-        break;
-    }
-  }
-  m_history.Begin(label);
+  // The tool names its step: "Pen Stroke", "Place Exit", "Line", ...
+  const std::string_view label = m_frame.Logic().StepLabel();
+  m_history.Begin(
+      QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
   m_bMouseStep = true;
 }
 
@@ -220,26 +227,21 @@ bool CFrameHistory::IsUndoRedoKey(const QKeyEvent& key) const {
 
 bool CFrameHistory::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_pCanvas) {
-    const auto leftButton = [event] {
-      return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const auto drawingButton = [event] {
+      const Qt::MouseButton b =
+          static_cast<const QMouseEvent*>(event)->button();
+      return b == Qt::LeftButton || b == Qt::RightButton;
     };
     switch (event->type()) {
       case QEvent::MouseButtonPress:
-        if (leftButton()) BeginMouseStep();
+        // A second button during a drag belongs to the drag's step.
+        if (drawingButton() && !m_frame.Logic().IsDrawing()) BeginMouseStep();
         break;
       case QEvent::MouseMove:
         // The move may draw a preview, whose plots mark the pack.
         if (!m_bMouseStep && !m_pack.m_bModified &&
             m_frame.Logic().PlacementInForce()) {
           m_bPreviewOverClean = true;
-        }
-        break;
-      case QEvent::MouseButtonRelease:
-        // The release changes nothing in the level; the step ends here.
-        if (leftButton() && m_bMouseStep) {
-          m_bMouseStep = false;
-          m_history.Commit();
-          emit stateChanged();
         }
         break;
       default:

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "DialogTestSupport.h"
 #include "dialogs/PopulationDlg.h"
@@ -67,8 +69,49 @@ TEST(DialogFit, PopulationFieldsTellTheirRange) {
       {"edit1025", "0 to 50"},     // blockers
       {"edit1036", "0 to 50"},     // miners
   };
+  // The range also stands beside each edit, in a hint of its own that
+  // covers no other control and lies inside the dialog.
+  QList<QRect> hints;
+  QStringList hintTexts;
+  for (const QLabel* hint : dlg.findChildren<QLabel*>()) {
+    if (!hint->objectName().startsWith(QStringLiteral("range"))) continue;
+    const QRect at(hint->mapTo(&dlg, QPoint(0, 0)), hint->size());
+    EXPECT_TRUE(dlg.rect().contains(at)) << hint->text().toStdString();
+    EXPECT_LE(hint->fontMetrics().horizontalAdvance(hint->text()),
+              hint->width());
+    hints << at;
+    hintTexts << hint->text();
+  }
+  EXPECT_EQ(hints.size(), POPULATION_FIELDS);
+  // The controls a hint must leave free: edits, arrows, buttons and the
+  // dialog's own labels.
+  QList<const QWidget*> controls;
+  for (const QWidget* w : dlg.findChildren<QWidget*>()) {
+    if (qobject_cast<const QLineEdit*>(w) ||
+        qobject_cast<const QPushButton*>(w) ||
+        w->objectName() == "updown1049" ||
+        (qobject_cast<const QLabel*>(w) && w->parent() == &dlg)) {
+      controls << w;
+    }
+  }
+  for (const QWidget* control : controls) {
+    const QRect at(control->mapTo(&dlg, QPoint(0, 0)), control->size());
+    for (const QRect& hint : hints) {
+      EXPECT_FALSE(hint.intersects(at)) << control->objectName().toStdString();
+    }
+  }
   for (const auto& c : cases) {
     EXPECT_EQ(Edit(dlg, c.edit)->toolTip(), c.range) << c.edit;
+    QString shown = QString::fromLatin1(c.range);
+    shown.replace(QStringLiteral(" to "), QStringLiteral("\u2013"));
+    const QLineEdit* edit = Edit(dlg, c.edit);
+    const QRect near = QRect(edit->mapTo(&dlg, QPoint(0, 0)), edit->size())
+                           .adjusted(-8, -8, 8, 8);
+    bool beside = false;
+    for (qsizetype i = 0; i < hints.size(); ++i) {
+      if (hintTexts[i] == shown && hints[i].intersects(near)) beside = true;
+    }
+    EXPECT_TRUE(beside) << c.edit;
   }
 }
 

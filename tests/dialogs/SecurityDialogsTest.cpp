@@ -42,11 +42,12 @@ TEST_F(DlgSecurityInfo, RefusedOkShowsTheMessageAndKeepsTheDialogOpen) {
     const char* password;
     const char* confirm;
     const char* message;
+    bool passwordsKept;  // else both password edits are emptied
   };
   const Case cases[] = {
-      {"", "", "", "All fields must have data entered."},
-      {"Ann", "secret", "", "All fields must have data entered."},
-      {"Ann", "Secret", "secret", "Passwords do not match."},
+      {"", "", "", "All fields must have data entered.", true},
+      {"Ann", "secret", "", "All fields must have data entered.", true},
+      {"Ann", "Secret", "secret", "Passwords do not match.", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -60,8 +61,17 @@ TEST_F(DlgSecurityInfo, RefusedOkShowsTheMessageAndKeepsTheDialogOpen) {
     EXPECT_EQ(boxes.messages[0].icon, Icon::Exclamation);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_NE(dlg.result(), QDialog::Accepted);
-    // The contents stay as typed.
-    EXPECT_EQ(Edit(dlg, "edit1030")->text(), c.password);
+    EXPECT_EQ(Edit(dlg, "edit1029")->text(), c.name);
+    if (c.passwordsKept) {
+      // A missing field: the contents stay as typed.
+      EXPECT_EQ(Edit(dlg, "edit1030")->text(), c.password);
+      EXPECT_EQ(Edit(dlg, "edit1031")->text(), c.confirm);
+    } else {
+      // Passwords that differ are both typed again, from the first.
+      EXPECT_EQ(Edit(dlg, "edit1030")->text(), "");
+      EXPECT_EQ(Edit(dlg, "edit1031")->text(), "");
+      EXPECT_EQ(dlg.focusWidget(), Edit(dlg, "edit1030"));
+    }
   }
 }
 

@@ -1,8 +1,8 @@
-// libFuzzer target for the pack file decoder. Each input is decoded as a
-// whole file, as the same file with its checksum mended (so that mutations
-// reach the pack image behind the container's checksum), and as a bare pack
-// image. Whatever decodes must be a valid pack that encodes again and
-// decodes to the same levels.
+// libFuzzer target for the pack file decoder and the recovery copy reader. Each
+// input is decoded as a whole file, as the same file with its checksum mended
+// (so that mutations reach the pack image behind the container's checksum), and
+// as a bare pack image. Whatever decodes must be a valid pack that encodes
+// again and decodes to the same levels.
 //
 // The build makes it with clang++ when clang is found, and ctest runs it for
 // 20000 inputs from the seed corpus in tests/packfile/corpus. To fuzz longer,
@@ -23,6 +23,7 @@
 #include "check/PackCheck.h"
 #include "packfile/LevelClip.h"
 #include "packfile/PackFile.h"
+#include "packfile/RecoveryFile.h"
 
 namespace {
 
@@ -30,9 +31,8 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-void CheckDecoded(const PackContents& pack) {
+void CheckDecodedLevels(const PackContents& pack) {
   Require(!pack.levels.empty() && pack.levels.size() <= MAX_LEVELS);
-  Require(pack.m_szPassword.size() <= 10 && pack.m_szAuthorName.size() <= 28);
   for (const LevelRecord& level : pack.levels) {
     Require(level.m_nWidthBytes >= MIN_WIDTH_BYTES &&
             level.m_nWidthBytes <= MAX_WIDTH_BYTES);
@@ -43,6 +43,11 @@ void CheckDecoded(const PackContents& pack) {
     Require(strnlen(level.m_szPasscode, sizeof level.m_szPasscode) <=
             PASSCODE_CHARS);
   }
+}
+
+void CheckDecoded(const PackContents& pack) {
+  CheckDecodedLevels(pack);
+  Require(pack.m_szPassword.size() <= 10 && pack.m_szAuthorName.size() <= 28);
   // plodpak verify checks every pack it decodes: any decoded pack can be
   // checked, and a problem of a level names a level of the pack.
   for (const PackProblem& problem : CheckPack(pack)) {
@@ -114,5 +119,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   PackContents pack;
   std::string error;
   if (DecodePackImage(input, pack, error)) CheckDecoded(pack);
+
+  // As a recovery copy: the same bytes, and the bytes sealed with a right
+  // checksum so that mutations reach the fields behind it. What decodes
+  // must hold valid levels and encode to the same bytes again.
+  std::vector<std::uint8_t> sealed(input.begin(), input.end());
+  if (sealed.size() >= 8 && sealed.size() <= RECOVERY_FILE_MAX_BYTES) {
+    std::memcpy(sealed.data(), "PLODREC1", 8);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::uint8_t b : sealed) {
+      hash ^= b;
+      hash *= 1099511628211ull;
+    }
+    for (int i = 0; i < 8; ++i) {
+      sealed.push_back(static_cast<std::uint8_t>(hash >> (8 * i)));
+    }
+  }
+  for (const auto& bytes :
+       {std::vector<std::uint8_t>(input.begin(), input.end()), sealed}) {
+    RecoveryRecord record;
+    if (!DecodeRecoveryFile(bytes, record, error)) continue;
+    Require(record.currentLevel >= 0 &&
+            record.currentLevel < static_cast<int>(record.pack.levels.size()));
+    CheckDecodedLevels(record.pack);
+    Require(EncodeRecoveryFile(record) == bytes);
+  }
   return 0;
 }

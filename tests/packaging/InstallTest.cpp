@@ -64,6 +64,10 @@ std::vector<ExpectedFile> ExpectedFiles() {
       {"usr/share/applications/plodderz-editor.desktop", false},
       {"usr/share/mime/packages/plodderz-editor.xml", false},
       {"usr/share/icons/hicolor/scalable/apps/plodderz-editor.svg", false},
+      {"usr/share/metainfo/invalid.example.PlodderzEditor.metainfo.xml", false},
+      {"usr/share/man/man1/plodderz-editor.1", false},
+      {"usr/share/man/man1/plodpak.1", false},
+      {"usr/share/doc/plodderz-editor/plodpak.md", false},
   };
   for (int size : kIconSizes) {
     const std::string dim = std::to_string(size);
@@ -159,11 +163,14 @@ TEST_F(Installed, LauncherEntryStartsTheInstalledEditorWithItsIcon) {
   EXPECT_EQ(entry.count("Name") ? entry.at("Name") : "",
             "Plodderz Level File Maker");
   EXPECT_EQ(entry.count("Terminal") ? entry.at("Terminal") : "", "false");
-  // Exec names a program of the package, found on the PATH after install;
-  // the editor takes no file arguments, so there are no field codes.
+  // Exec names a program of the package, found on the PATH after install,
+  // and passes it the one file opened with it.
   ASSERT_TRUE(entry.count("Exec"));
-  EXPECT_EQ(entry.at("Exec"), "plodderz-editor");
-  EXPECT_TRUE(fs::is_regular_file(s_root / "usr/bin" / entry.at("Exec")));
+  EXPECT_EQ(entry.at("Exec"), "plodderz-editor %f");
+  EXPECT_TRUE(fs::is_regular_file(s_root / "usr/bin/plodderz-editor"));
+  // The desktop offers the editor for both kinds of pack file.
+  EXPECT_EQ(entry.count("MimeType") ? entry.at("MimeType") : "",
+            "application/x-ti83-program;application/x-ti83plus-program;");
   // Icon is a theme name (no path, no extension) that the theme resolves.
   ASSERT_TRUE(entry.count("Icon"));
   EXPECT_EQ(entry.at("Icon"), "plodderz-editor");
@@ -261,6 +268,89 @@ TEST_F(Installed, MimeDatabaseNamesPackFiles) {
       EXPECT_FALSE(type.startsWith(QStringLiteral("application/x-ti83")))
           << c.name;
     }
+  }
+}
+
+// With only the installed tree as the desktop's data, the editor is the
+// default application of both pack types.
+TEST_F(Installed, XdgMimeNamesTheEditorForPackFiles) {
+  for (const char* program :
+       {"xdg-mime", "update-desktop-database", "update-mime-database"}) {
+    if (!HasProgram(program)) GTEST_SKIP() << program << " is not installed";
+  }
+  // A copy of the tree, so that the caches made here stay out of the others.
+  const fs::path share = s_work / "xdg/share";
+  fs::create_directories(share);
+  fs::copy(s_root / "usr/share", share, fs::copy_options::recursive);
+  ASSERT_EQ(
+      RunCommand("update-mime-database " + Quote((share / "mime").string()),
+                 s_work / "xdg-mime-db.log"),
+      0);
+  ASSERT_EQ(RunCommand("update-desktop-database " +
+                           Quote((share / "applications").string()),
+                       s_work / "xdg-desktop-db.log"),
+            0)
+      << ReadText(s_work / "xdg-desktop-db.log");
+  const std::string env =
+      "env -u XDG_CURRENT_DESKTOP -u KDE_FULL_SESSION "
+      "-u GNOME_DESKTOP_SESSION_ID -u DESKTOP_SESSION "
+      "XDG_DATA_DIRS=" +
+      Quote(share.string()) +
+      " XDG_DATA_HOME=" + Quote((s_work / "xdg/home").string()) +
+      " XDG_CONFIG_HOME=" + Quote((s_work / "xdg/config").string()) +
+      " XDG_CONFIG_DIRS=" + Quote((s_work / "xdg/config").string()) + " ";
+  for (const char* type :
+       {"application/x-ti83-program", "application/x-ti83plus-program"}) {
+    const fs::path log = s_work / "xdg-mime.log";
+    EXPECT_EQ(RunCommand(env + "xdg-mime query default " + type, log), 0)
+        << ReadText(log);
+    EXPECT_EQ(ReadText(log), "plodderz-editor.desktop\n") << type;
+  }
+}
+
+// The AppStream metainfo that software centres read validates, and names
+// the launcher entry and the file types.
+TEST_F(Installed, MetainfoValidatesAndNamesTheLauncher) {
+  const fs::path metainfo =
+      s_root / "usr/share/metainfo/invalid.example.PlodderzEditor.metainfo.xml";
+  const std::string text = ReadText(metainfo);
+  EXPECT_NE(text.find("<launchable type=\"desktop-id\">plodderz-editor.desktop"
+                      "</launchable>"),
+            std::string::npos);
+  EXPECT_NE(text.find("<mediatype>application/x-ti83plus-program</mediatype>"),
+            std::string::npos);
+  if (!HasProgram("appstreamcli")) {
+    GTEST_SKIP() << "appstreamcli (appstream) is not installed";
+  }
+  const fs::path log = s_work / "appstream.log";
+  EXPECT_EQ(
+      RunCommand("appstreamcli validate --no-net " + Quote(metainfo.string()),
+                 log),
+      0)
+      << ReadText(log);
+}
+
+// The manual pages are well-formed and say what each program takes.
+TEST_F(Installed, ManualPagesDescribeBothPrograms) {
+  const struct {
+    const char* page;
+    const char* says;
+  } kPages[] = {{"plodderz-editor.1", "\\-\\-version"},
+                {"plodpak.1", "plodpak verify"}};
+  for (const auto& p : kPages) {
+    const fs::path page = s_root / "usr/share/man/man1" / p.page;
+    EXPECT_NE(ReadText(page).find(p.says), std::string::npos) << p.page;
+    if (!HasProgram("man")) continue;
+    const fs::path log = s_work / "man.log";
+    // Every request known and every line formatted: no warnings at all.
+    EXPECT_EQ(
+        RunCommand("MANWIDTH=80 man --warnings -l " + Quote(page.string()) +
+                       " 2>&1 >/dev/null | "
+                       "(! grep .)",
+                   log),
+        0)
+        << p.page << ":\n"
+        << ReadText(log);
   }
 }
 

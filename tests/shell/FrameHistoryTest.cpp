@@ -98,8 +98,9 @@ TEST_F(FrameHistoryTest, EditMenuStandsBetweenFileAndHelp) {
   EXPECT_EQ(menus[2]->text(), "&View");
   EXPECT_EQ(menus[3]->text(), "&Level");
   EXPECT_EQ(menus.back()->text(), "&Help");
+  // Undo and Redo first; the selection's commands follow them.
   const QList<QAction*> items = menus[1]->menu()->actions();
-  ASSERT_EQ(items.size(), 2);
+  ASSERT_GE(items.size(), 2);
   EXPECT_EQ(items[0], Undo());
   EXPECT_EQ(items[1], Redo());
   EXPECT_EQ(Undo()->shortcuts(),

@@ -1,0 +1,113 @@
+#include "canvas/PlaceTool.h"
+
+#include "model/LevelPack.h"
+
+CPlaceTool::CPlaceTool(CCanvasLogic& canvas) : CCanvasTool(canvas) {
+  m_canvas.Pack().AddOverlay(this);
+}
+
+CPlaceTool::~CPlaceTool() { m_canvas.Pack().RemoveOverlay(this); }
+
+std::string_view CPlaceTool::StepLabel() const {
+  switch (m_canvas.m_nToolMode) {
+    case OBJ_ENTRANCE:
+      return "Place Entrance";
+    case OBJ_EXIT:
+      return "Place Exit";
+    default:
+      return "Place Block";
+  }
+}
+
+void CPlaceTool::InvertPreview(Point centre) {
+  // The preview lives in the terrain only while it is shown and is always
+  // inverted back: it is no edit, so it leaves the modified flag alone.
+  Lay();  // a reader's lift ends before the preview changes
+  CLevelPack& pack = m_canvas.Pack();
+  const bool modified = pack.m_bModified;
+  m_canvas.m_ptLast = centre;
+  m_canvas.StampMask(centre, PLOT_INVERT, GetSprite(m_canvas.m_nToolMode),
+                     true);
+  pack.m_bModified = modified;
+}
+
+void CPlaceTool::FlipPreviewBits() {
+  // The same pixels InvertPreview plots: each set pixel of the sprite's two
+  // byte columns, with the sprite's pixel (8, 8) on the centre.
+  CLevel& level = m_canvas.Pack().Current();
+  const Sprite& sprite = GetSprite(m_canvas.m_nToolMode);
+  for (int i = 0; i < 32; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      if (!(sprite[i] & (0x80u >> j))) continue;
+      const Point p =
+          m_canvas.m_ptLast + Point{8 * (i / 16) + j - 8, (i % 16) - 8};
+      if (!::IsInLevel(level, p)) continue;
+      level.m_bitmap[level.m_nWidthBytes * p.y + p.x / 8] ^=
+          static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    }
+  }
+}
+
+void CPlaceTool::Lift() {
+  if (m_bLifted || !m_bPreview) return;
+  FlipPreviewBits();
+  m_bLifted = true;
+}
+
+void CPlaceTool::Lay() {
+  if (!m_bLifted) return;
+  m_bLifted = false;
+  if (m_bPreview) FlipPreviewBits();
+}
+
+void CPlaceTool::Move(const ToolInput& input, bool dragging) {
+  if (dragging) return;
+  const Point p = input.level;
+  m_canvas.RedrawObjectsNear(p);
+  const Point centre = BoxCentre(p);
+  if (centre == m_canvas.m_ptLast) return;
+  if (m_bPreview) InvertPreview(m_canvas.m_ptLast);
+  m_bPreview = false;
+  m_canvas.m_ptLast = centre;
+  if (m_canvas.ObjectFits(centre)) {
+    InvertPreview(centre);
+    m_bPreview = true;
+  }
+}
+
+void CPlaceTool::RemovePreview() {
+  if (m_bPreview) InvertPreview(m_canvas.m_ptLast);
+  m_bPreview = false;
+  m_canvas.m_ptLast.x = -1;
+}
+
+CanvasAction CPlaceTool::Press(const ToolInput& input) {
+  if (input.opposite) return {};  // objects are placed with the left button
+  RemovePreview();
+  const Point centre = BoxCentre(input.level);
+  if (!m_canvas.ObjectFits(centre)) return {};
+  CLevel& level = m_canvas.Pack().Current();
+  const int kind = m_canvas.m_nToolMode;
+  if (kind != OBJ_ENTRANCE && kind != OBJ_EXIT &&
+      level.m_nBlockCount >= MAX_BLOCKS) {
+    // The model would not record the block: paint nothing, change nothing.
+    CanvasAction action;
+    action.status = kBlockLimitMessage;
+    return action;
+  }
+  m_canvas.m_ptLast = centre;
+  if (kind == OBJ_ENTRANCE && level.m_objects[ENTRANCE_SLOT].kind != OBJ_NONE) {
+    m_canvas.InvalidateObject(ENTRANCE_SLOT);
+  }
+  if (kind == OBJ_EXIT && level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
+    m_canvas.InvalidateObject(EXIT_SLOT);
+  }
+  m_canvas.StampMask(centre, PLOT_SET, GetSprite(kind), false);
+  level.PlaceObject(centre - Point{8, 8}, kind);
+  CanvasAction action;
+  if (!input.shift) {
+    m_canvas.m_curCurrent = m_canvas.m_curPrevious;
+    action.cursorChanged = true;
+  }
+  return action;
+}

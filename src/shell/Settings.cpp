@@ -1,0 +1,95 @@
+#include "shell/Settings.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kRecentFiles = QStringLiteral("files/recent");
+const QString kLastFolder = QStringLiteral("files/lastFolder");
+const QString kGeometry = QStringLiteral("window/geometry");
+const QString kState = QStringLiteral("window/state");
+// The version of the bars' layout stored with the window state: a state of
+// another layout is not applied.
+constexpr int kLayoutVersion = 1;
+
+// A value of the expected type, else nothing. A damaged file may hold
+// anything under any key.
+QString TextValue(const QSettings& settings, const QString& key) {
+  const QVariant value = settings.value(key);
+  return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+QByteArray BytesValue(const QSettings& settings, const QString& key) {
+  const QVariant value = settings.value(key);
+  return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
+                                                 : QByteArray();
+}
+
+}  // namespace
+
+QString CEditorSettings::DefaultPath() {
+  return QStandardPaths::writableLocation(
+             QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/plodderz-editor/plodderz-editor.conf");
+}
+
+CEditorSettings::CEditorSettings(const QString& path)
+    : m_settings(path, QSettings::IniFormat) {}
+
+QStringList CEditorSettings::RecentFiles() const {
+  const QVariant value = m_settings.value(kRecentFiles);
+  QStringList files;
+  if (value.typeId() == QMetaType::QStringList) {
+    files = value.toStringList();
+  } else if (value.typeId() == QMetaType::QString) {
+    files = {value.toString()};  // a list of one is stored as a plain text
+  }
+  return files;
+}
+
+void CEditorSettings::SetRecentFiles(const QStringList& files) {
+  m_settings.setValue(kRecentFiles, files);
+}
+
+QString CEditorSettings::LastFolder() const {
+  return TextValue(m_settings, kLastFolder);
+}
+
+void CEditorSettings::SetLastFolder(const QString& folder) {
+  m_settings.setValue(kLastFolder, folder);
+}
+
+bool CEditorSettings::RestoreLayout(QMainWindow& window) const {
+  const QByteArray geometry = BytesValue(m_settings, kGeometry);
+  const QByteArray state = BytesValue(m_settings, kState);
+  if (geometry.isEmpty()) return false;
+  const QPoint position = window.pos();
+  const QSize size = window.size();
+  const auto putBack = [&] {
+    window.resize(size);
+    window.move(position);
+  };
+  if (!window.restoreGeometry(geometry)) {
+    putBack();
+    return false;
+  }
+  // A window stored on a screen that is gone comes back where it was.
+  bool onScreen = false;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(window.frameGeometry())) {
+      onScreen = true;
+    }
+  }
+  if (!onScreen) putBack();
+  if (!state.isEmpty()) window.restoreState(state, kLayoutVersion);
+  return true;
+}
+
+void CEditorSettings::SaveLayout(const QMainWindow& window) {
+  m_settings.setValue(kGeometry, window.saveGeometry());
+  m_settings.setValue(kState, window.saveState(kLayoutVersion));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+class QMainWindow;
+
+// What the editor remembers between runs, in an INI file in the user's
+// configuration folder: the window's size, position and state with where
+// each bar stands, the recent files and the folder used last. Nothing of a
+// pack is kept there. Every value is checked as it is read: a damaged,
+// unreadable or foreign file gives the defaults.
+class CEditorSettings {
+ public:
+  // "plodderz-editor/plodderz-editor.conf" in the user's configuration folder.
+  static QString DefaultPath();
+
+  explicit CEditorSettings(const QString& path);
+
+  QStringList RecentFiles() const;
+  void SetRecentFiles(const QStringList& files);
+  QString LastFolder() const;
+  void SetLastFolder(const QString& folder);
+
+  // Puts the window and its bars back as they were; false (and the window
+  // left as it is) when nothing usable is stored.
+  bool RestoreLayout(QMainWindow& window) const;
+  void SaveLayout(const QMainWindow& window);
+
+  // Writes what was set to the file now.
+  void Sync() { m_settings.sync(); }
+  QSettings::Status Status() const { return m_settings.status(); }
+
+ private:
+  QSettings m_settings;
+};

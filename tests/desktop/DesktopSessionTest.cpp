@@ -1,0 +1,352 @@
+// The frame as a desktop program, in-process on the scripted platform:
+// recent files and the remembered layout across a close and a new frame,
+// damaged settings, dropped files and Send to Calculator. Settings go to a
+// temporary folder only.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QThread>
+#include <QToolBar>
+#include <QUrl>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "ProcessSupport.h"
+#include "dialogs/SecurityDialogs.h"
+#include "packfile/PackFile.h"
+#include "shell/CommandIds.h"
+#include "shell/EditorFrame.h"
+#include "shell/FileCommands.h"
+#include "shell/FrameSession.h"
+#include "shell/RecentFiles.h"
+#include "shell/SendToCalculator.h"
+#include "shell/Settings.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempFiles.h"
+
+namespace fs = std::filesystem;
+using Answer = IPlatform::Answer;
+using testsupport::ReadText;
+using testsupport::TempFolder;
+using testsupport::WriteText;
+
+namespace {
+
+// Frames made and closed within one test, on one scripted platform; the
+// password prompt is accepted.
+class DesktopSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QtTestApp();
+    platform.onDialog = [](QDialog& dialog) {
+      return dynamic_cast<CPasswordPromptDlg*>(&dialog) != nullptr
+                 ? int(QDialog::Accepted)
+                 : int(QDialog::Rejected);
+    };
+  }
+  void TearDown() override {
+    if (frame) Close(Answer::No);
+    EXPECT_EQ(CLevel::s_nLiveCount, 0);
+  }
+
+  CEditorFrame& Open(bool withSettings = true) {
+    frame = new CEditorFrame(platform);
+    if (withSettings) {
+      frame->Session().UseSettings(
+          std::make_unique<CEditorSettings>(SettingsPath()));
+    }
+    frame->show();
+    ProcessEvents();
+    return *frame;
+  }
+  void Close(Answer saveChanges = Answer::No) {
+    if (frame->Pack().m_bModified) platform.answers.push_back(saveChanges);
+    frame->close();
+    ProcessEvents();
+    ASSERT_TRUE(frame.isNull());
+  }
+
+  QString SettingsPath() const {
+    return QString::fromStdString(folder / "config/plodderz-editor.conf");
+  }
+  // A saveable pack file.
+  std::string PackFile(const std::string& name) {
+    const PackContents pack = desktoptest::SaveablePack();
+    const std::string path = folder / name;
+    fs::create_directories(fs::path(path).parent_path());
+    std::string error;
+    EXPECT_TRUE(SavePackFile(path, pack, error)) << error;
+    return path;
+  }
+  static QStringList MenuTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+      texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    return texts;
+  }
+
+  TempFolder folder{"plodderz-session"};
+  ScriptedPlatform platform;
+  QPointer<CEditorFrame> frame;
+};
+
+TEST(RecentFilesTest, NewestFirstEachOnceAtMostEight) {
+  CRecentFiles recent;
+  for (int i = 1; i <= 10; ++i) recent.Add(QStringLiteral("/p/%1.83p").arg(i));
+  recent.Add(QStringLiteral("/p/5.83p"));
+  EXPECT_EQ(recent.Files(),
+            (QStringList{"/p/5.83p", "/p/10.83p", "/p/9.83p", "/p/8.83p",
+                         "/p/7.83p", "/p/6.83p", "/p/4.83p", "/p/3.83p"}));
+  recent.Remove(QStringLiteral("/p/9.83p"));
+  EXPECT_EQ(recent.Files().size(), 7);
+  recent.SetFiles(
+      {"", "/a", "/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h", "/i"});
+  EXPECT_EQ(recent.Files(),
+            (QStringList{"/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"}));
+}
+
+TEST_F(DesktopSessionTest,
+       RecentFilesLastFolderAndLayoutComeBackInTheNextWindow) {
+  const std::string first = PackFile("one/first.83p");
+  const std::string second = PackFile("two/second.8xp");
+  Open();
+  frame->OpenFile(QString::fromStdString(first));
+  frame->OpenFile(QString::fromStdString(second));
+  ASSERT_EQ(frame->Pack().m_szFilePath, second);
+  // The pen bar moves to the left edge; the window grows.
+  frame->addToolBar(Qt::LeftToolBarArea, frame->PenBar());
+  frame->resize(910, 640);
+  Close();
+
+  Open();
+  EXPECT_EQ(MenuTexts(frame->Session().RecentMenu()),
+            (QStringList{"&1 second.8xp", "&2 first.83p", "-", "&Clear Menu"}));
+  EXPECT_EQ(frame->toolBarArea(frame->PenBar()), Qt::LeftToolBarArea);
+  EXPECT_EQ(frame->toolBarArea(frame->ObjectBar()), Qt::TopToolBarArea);
+  EXPECT_EQ(frame->size(), QSize(910, 640));
+  // A fresh pack has no folder of its own: the dialogs start where the last
+  // file was.
+  EXPECT_EQ(frame->FileCommands().StartFolder().toStdString(),
+            (folder.Path() / "two").string());
+  // Nothing of a pack is kept in the settings.
+  const std::string settings = ReadText(SettingsPath().toStdString());
+  EXPECT_EQ(settings.find("Ann"), std::string::npos);
+  EXPECT_EQ(settings.find("pw"), std::string::npos);
+
+  // Choosing an entry opens it as Load does.
+  frame->Session().RecentMenu()->actions()[1]->trigger();
+  EXPECT_EQ(frame->Pack().m_szFilePath, first);
+  EXPECT_EQ(MenuTexts(frame->Session().RecentMenu()).front(), "&1 first.83p");
+
+  // Clear Menu empties the list, also for the next window.
+  frame->Session().RecentMenu()->actions().back()->trigger();
+  EXPECT_EQ(MenuTexts(frame->Session().RecentMenu()),
+            (QStringList{"&Clear Menu"}));
+  EXPECT_FALSE(frame->Session().RecentMenu()->actions().back()->isEnabled());
+  Close();
+  Open();
+  EXPECT_TRUE(frame->Session().Recent().Files().isEmpty());
+}
+
+TEST_F(DesktopSessionTest, ARecentFileThatHasGoneIsReportedAndTakenOffTheList) {
+  const std::string kept = PackFile("kept.83p");
+  const std::string gone = PackFile("gone.83p");
+  Open();
+  frame->OpenFile(QString::fromStdString(gone));
+  frame->OpenFile(QString::fromStdString(kept));
+  fs::remove(gone);
+  frame->Session().RecentMenu()->actions()[1]->trigger();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.toStdString(),
+            gone +
+                " is no longer there: it has been moved, renamed or "
+                "deleted.\nIt is taken off the list of recent files.");
+  EXPECT_EQ(frame->Pack().m_szFilePath, kept);  // nothing else happened
+  EXPECT_EQ(MenuTexts(frame->Session().RecentMenu()),
+            (QStringList{"&1 kept.83p", "-", "&Clear Menu"}));
+}
+
+TEST_F(DesktopSessionTest, ADamagedSettingsFileGivesTheDefaults) {
+  // The window as a frame without settings lays itself out.
+  Open(false);
+  const QRect defaults = frame->geometry();
+  const Qt::ToolBarArea penArea = frame->toolBarArea(frame->PenBar());
+  Close();
+
+  const std::string kCases[] = {
+      std::string("\x00\xff\xfe garbage \x01\x02", 15),
+      "[window]\ngeometry=@ByteArray(\x01\x02\x03 not a geometry)\n"
+      "state=@ByteArray(nonsense)\n[files]\nrecent=@Variant(\\0\\0\\0\\x7f)\n"
+      "lastFolder=@ByteArray(\\xff)\n",
+      "[window]\ngeometry=12\nstate=@Rect(1 2 3 4)\n[files]\nrecent=3\n",
+      "[files\nrecent=\"unterminated\n",
+  };
+  for (const std::string& contents : kCases) {
+    SCOPED_TRACE(contents);
+    fs::create_directories(folder.Path() / "config");
+    WriteText(SettingsPath().toStdString(), contents);
+    Open();
+    EXPECT_EQ(frame->geometry(), defaults);
+    EXPECT_EQ(frame->toolBarArea(frame->PenBar()), penArea);
+    for (const QString& file : frame->Session().Recent().Files()) {
+      EXPECT_FALSE(file.isEmpty());
+    }
+    EXPECT_EQ(frame->FileCommands().StartFolder(), QDir::homePath());
+    Close();
+  }
+  // A folder where the file should be cannot be read or written.
+  fs::remove(SettingsPath().toStdString());
+  fs::create_directories(SettingsPath().toStdString());
+  Open();
+  EXPECT_EQ(frame->geometry(), defaults);
+  Close();
+}
+
+// ---- Dropping files onto the window ----
+
+TEST_F(DesktopSessionTest,
+       ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
+  const std::string pack = PackFile("dropped.8XP");
+  const std::string text = folder / "notes.txt";
+  WriteText(text, "hello");
+  Open(false);
+  const auto drop = [this](const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+      urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    }
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &event);
+    ProcessEvents();  // the file opens once the drop has ended
+  };
+
+  platform.answers = {Answer::Ok};
+  drop({text});
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.toStdString(),
+            text +
+                " is not a Plodpak file: only .83p and .8xp files can be "
+                "opened.");
+  platform.answers = {Answer::Ok};
+  drop({pack, pack});
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].text, "Drop one .83p or .8xp file at a time.");
+  EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+
+  // A modified pack is offered to save first; Cancel keeps it.
+  frame->LevelNameEdit()->setText(QStringLiteral("Mine"));
+  ASSERT_TRUE(frame->Pack().m_bModified);
+  platform.answers = {Answer::Cancel};
+  drop({pack});
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].text, "Save changes?");
+  EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+  platform.answers = {Answer::No};
+  drop({pack});
+  EXPECT_EQ(frame->Pack().m_szFilePath, pack);
+  EXPECT_FALSE(frame->Pack().m_bModified);
+  EXPECT_EQ(platform.dialogTitles.back(), "Protected File");
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
+// ---- Send to Calculator ----
+
+class SendTest : public DesktopSessionTest {
+ protected:
+  void SetUp() override {
+    DesktopSessionTest::SetUp();
+    m_path = qgetenv("PATH");
+    fs::create_directories(folder.Path() / "bin");
+    qputenv("PATH", QByteArray::fromStdString(folder / "bin"));
+  }
+  void TearDown() override {
+    qputenv("PATH", m_path);
+    DesktopSessionTest::TearDown();
+  }
+  // A stand-in tilp that writes its arguments, one a line.
+  void InstallStandIn() {
+    const std::string tilp = folder / "bin/tilp";
+    WriteText(tilp, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" +
+                        (folder / "tilp.args.tmp") + "\"\n/bin/mv \"" +
+                        (folder / "tilp.args.tmp") + "\" \"" +
+                        (folder / "tilp.args") + "\"\n");
+    fs::permissions(tilp, fs::perms::owner_all);
+  }
+  std::string WaitForArguments() {
+    const fs::path args = folder.Path() / "tilp.args";
+    for (int i = 0; i < 250 && !fs::exists(args); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return ReadText(args);
+  }
+  void Send() { frame->OnCommand(IDM_FILE_SEND_TO_CALCULATOR); }
+
+  QByteArray m_path;
+};
+
+TEST_F(SendTest, ChecksSavesThenHandsTheFileToTilp) {
+  InstallStandIn();
+  Open(false);
+  EXPECT_EQ(frame->Action(IDM_FILE_SEND_TO_CALCULATOR)->text(),
+            "Sen&d to Calculator...");
+
+  // A pack the game cannot play stops at the first failing check.
+  Send();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Level Incomplete");
+  EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+
+  // A modified pack with a file is saved to it first.
+  const std::string plus = PackFile("plus.8xp");
+  frame->OpenFile(QString::fromStdString(plus));
+  frame->LevelNameEdit()->setText(QStringLiteral("Sent"));
+  ASSERT_TRUE(frame->Pack().m_bModified);
+  Send();
+  EXPECT_EQ(WaitForArguments(), "--calc=ti83+\n" + plus + "\n");
+  EXPECT_FALSE(frame->Pack().m_bModified);
+  PackContents written;
+  std::string error;
+  ASSERT_TRUE(LoadPackFile(plus, written, error));
+  EXPECT_STREQ(written.levels[0].m_szName, "Sent");
+  EXPECT_EQ(platform.messages.size(), 1u);
+
+  // An unmodified TI-83 pack goes as it is.
+  fs::remove(folder.Path() / "tilp.args");
+  const std::string plain = PackFile("plain.83p");
+  frame->OpenFile(QString::fromStdString(plain));
+  Send();
+  EXPECT_EQ(WaitForArguments(), "--calc=ti83\n" + plain + "\n");
+  EXPECT_EQ(CCalculatorLink::Arguments(QStringLiteral("/x/Y.8XP")),
+            (QStringList{"--calc=ti83+", "/x/Y.8XP"}));
+}
+
+TEST_F(SendTest, WithoutTilpAMessageSaysHowToInstallIt) {
+  Open(false);
+  const std::string path = PackFile("alone.83p");
+  frame->OpenFile(QString::fromStdString(path));
+  frame->LevelNameEdit()->setText(QStringLiteral("Saved anyway"));
+  Send();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Send to Calculator");
+  EXPECT_TRUE(platform.messages[0].text.contains("sudo apt install tilp2"));
+  EXPECT_TRUE(platform.messages[0].text.contains(QString::fromStdString(path)));
+  EXPECT_FALSE(frame->Pack().m_bModified);  // the save came first
+}
+
+}  // namespace
