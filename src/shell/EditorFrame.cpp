@@ -675,6 +675,7 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       break;
     case IDM_FILE_EXPORT_ALL:
       m_pPictures->ExportAll();
+      break;
     case IDM_FILE_SEND_TO_CALCULATOR:
       m_pSession->SendToCalculator();
       break;
