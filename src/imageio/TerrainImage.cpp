@@ -23,15 +23,15 @@ int OverWhite(int channel, int alpha) {
   return (channel * alpha + 255 * (255 - alpha)) / 255;
 }
 
-bool IsDark(QRgb pixel) {
+}  // namespace
+
+bool IsTerrainPixel(QRgb pixel) {
   const int alpha = qAlpha(pixel);
   const int luma = LUMA_RED * OverWhite(qRed(pixel), alpha) +
                    LUMA_GREEN * OverWhite(qGreen(pixel), alpha) +
                    LUMA_BLUE * OverWhite(qBlue(pixel), alpha);
   return luma < LUMA_HALF;
 }
-
-}  // namespace
 
 bool CheckTerrainSize(int width, int height, std::string& error) {
   const std::string size =
@@ -74,7 +74,7 @@ bool TerrainFromImage(const QImage& image, LevelRecord& level,
     for (int xByte = 0; xByte < level.m_nWidthBytes; ++xByte) {
       std::uint8_t byte = 0;
       for (int bit = 0; bit < 8; ++bit) {
-        if (IsDark(line[8 * xByte + bit])) {
+        if (IsTerrainPixel(line[8 * xByte + bit])) {
           byte = static_cast<std::uint8_t>(byte | (0x80 >> bit));
         }
       }

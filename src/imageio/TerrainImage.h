@@ -9,6 +9,11 @@
 
 #include "model/Level.h"
 
+// True when a picture's pixel is terrain: darker than middle grey once it is
+// laid over white (a partly transparent pixel counts by how much of it
+// covers the white).
+bool IsTerrainPixel(QRgb pixel);
+
 // Checks that a picture of width x height pixels can be a level's terrain:
 // 96 to 288 pixels wide in steps of 8, 64 to 192 high, at most 2304 bytes of
 // bitmap. On failure `error` says which limit the size breaks.

@@ -2,29 +2,8 @@
 
 #include <algorithm>
 
+#include "imageio/TerrainImage.h"
 #include "model/Level.h"
-
-namespace {
-
-// Luminance weights in thousandths; full white sums to 255000.
-constexpr int kLumaRed = 299;
-constexpr int kLumaGreen = 587;
-constexpr int kLumaBlue = 114;
-constexpr int kLumaHalf = 255 * 1000 / 2;
-
-int OverWhite(int channel, int alpha) {
-  return (channel * alpha + 255 * (255 - alpha)) / 255;
-}
-
-bool IsDark(QRgb pixel) {
-  const int alpha = qAlpha(pixel);
-  const int luma = kLumaRed * OverWhite(qRed(pixel), alpha) +
-                   kLumaGreen * OverWhite(qGreen(pixel), alpha) +
-                   kLumaBlue * OverWhite(qBlue(pixel), alpha);
-  return luma < kLumaHalf;
-}
-
-}  // namespace
 
 QImage ClipToImage(const TerrainClip& clip) {
   if (clip.Empty()) return {};
@@ -48,7 +27,7 @@ TerrainClip ClipFromImage(const QImage& image) {
   for (int y = 0; y < clip.height; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
     for (int x = 0; x < clip.width; ++x) {
-      clip.pixels.push_back(IsDark(line[x]) ? 1 : 0);
+      clip.pixels.push_back(IsTerrainPixel(line[x]) ? 1 : 0);
     }
   }
   return clip;

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "model/LevelPack.h"
-#include "shell/BarNotes.h"
 #include "model/LevelSizeLimits.h"
+#include "shell/BarNotes.h"
 #include "uikit/Platform.h"
 
 namespace {

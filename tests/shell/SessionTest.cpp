@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "FrameDriver.h"
-#include "canvas/SelectTool.h"
 #include "SessionActions.h"
 #include "ShownFrameFixture.h"
+#include "canvas/SelectTool.h"
 #include "dialogs/LevelOrderDlg.h"
 #include "dialogs/PopulationDlg.h"
 #include "shell/CommandIds.h"
