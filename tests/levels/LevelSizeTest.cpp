@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,6 +98,8 @@ class LevelSizeFrameTest : public ShownFrameFixture<CEditorFrame> {
   void Furnish() {
     Pack().ResetLevel(Pack().m_nCurLevel);
     CLevel& level = Pack().Current();
+    // A fresh level draws a random passcode; each case compares two of them.
+    std::strcpy(level.m_szPasscode, "ABCD");
     while (level.m_nWidthBytes < 20) level.AddColumn();
     while (level.m_nHeight < 100) level.AddRow();
     for (int x = 0; x < 160; ++x) level.SetPixel(x, x % 100, true);
