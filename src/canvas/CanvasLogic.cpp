@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <optional>
 
 #include "canvas/FillTool.h"
 #include "canvas/ObjectTool.h"
@@ -100,6 +101,10 @@ bool CCanvasLogic::PixelUnder(Point client, Point& level) const {
 // ---- Painting ----
 
 void CCanvasLogic::OnPaint() {
+  // In clear colours the placement preview stands over the level, so the
+  // terrain is painted without it.
+  std::optional<CLevelPack::PreviewFree> clean;
+  if (!m_bClassic) clean.emplace(m_pack);
   const CLevel& level = m_pack.Current();
   m_painter.PaintBackground(m_view.OutlineClientRect(level),
                             m_view.GridPhase());
@@ -116,7 +121,7 @@ void CCanvasLogic::OnPaint() {
   Overlay overlays[OBJECT_SLOTS];
   int overlayCount = 0;
   const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots; ++slot) {
+  for (int slot = 0; slot < slots && m_bClassic; ++slot) {
     const LevelObject& object = level.m_objects[slot];
     if (object.kind == OBJ_NONE) continue;
     overlays[overlayCount++] = {object.row, object.col,
@@ -151,10 +156,71 @@ void CCanvasLogic::OnPaint() {
     }
     PaintRowRuns(0, y, m_rowBits.data(), width);
   }
+  if (!m_bClassic) {
+    clean.reset();
+    PaintObjectInks();
+  }
+}
+
+void CCanvasLogic::PaintObjectInks() {
+  const CLevel& level = m_pack.Current();
+  const int width = level.m_nWidthBytes;
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < 16; ++r) {
+      const int y = object.row + r;
+      if (y >= level.m_nHeight) break;
+      std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
+                               static_cast<std::uint8_t>(sprite[16 + r])};
+      for (int half = 0; half < 2; ++half) {
+        const int col = object.col + half;
+        if (col >= width) continue;
+        bytes[half] &= static_cast<std::uint8_t>(
+            ~m_overlayCover[static_cast<std::size_t>(y * width + col)]);
+      }
+      PaintRowRuns(8 * object.col, y, bytes, 2, ObjectInk(object.kind));
+    }
+  }
+  if (PreviewShown()) {
+    PaintSprite(m_ptLast - Point{8, 8}, GetSprite(m_nToolMode), Ink::Preview);
+  }
+}
+
+void CCanvasLogic::PaintSprite(Point topLeft, const Sprite& sprite, Ink ink) {
+  for (int r = 0; r < 16; ++r) {
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
+                                   static_cast<std::uint8_t>(sprite[16 + r])};
+    PaintRowRuns(topLeft.x, topLeft.y + r, bytes, 2, ink);
+  }
+}
+
+Ink CCanvasLogic::ObjectInkAt(Point p) const {
+  const CLevel& level = m_pack.Current();
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  Ink ink = Ink::Terrain;
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int dx = p.x - 8 * object.col;
+    const int dy = p.y - object.row;
+    if (dx < 0 || dx >= 16 || dy < 0 || dy >= 16) continue;
+    const std::uint32_t bits = GetSprite(object.kind)[16 * (dx / 8) + dy];
+    // Later slots are drawn over earlier ones.
+    if (bits & (0x80u >> (dx % 8))) ink = ObjectInk(object.kind);
+  }
+  return ink;
+}
+
+void CCanvasLogic::SetClassicColours(bool classic) {
+  m_bClassic = classic;
+  m_painter.Invalidate(m_view.m_rcCanvas);
 }
 
 void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
-                                int count) {
+                                int count, Ink ink) {
   const CLevel& level = m_pack.Current();
   if (y < 0 || y >= level.m_nHeight || !m_view.RowBelowBars(y)) return;
   const int levelWidth = level.WidthPixels();
@@ -170,7 +236,11 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
     if (from >= to) return;
     const Rect span{firstCell.left + 4 * from, firstCell.top,
                     firstCell.left + 4 * (to - 1) + 3, firstCell.bottom};
-    m_painter.PaintBlackRun({from, y}, span, to - from);
+    if (ink == Ink::Terrain) {
+      m_painter.PaintBlackRun({from, y}, span, to - from);
+    } else {
+      m_painter.PaintInkRun({from, y}, span, to - from, ink);
+    }
   };
 
   // Up to 8 bytes at a time, most significant bit leftmost; runs are
@@ -214,7 +284,8 @@ void CCanvasLogic::DrawObject(int slot) {
   for (int row = 0; row < 16; ++row) {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[row]),
                                    static_cast<std::uint8_t>(sprite[16 + row])};
-    PaintRowRuns(x, object.row + row, bytes, 2);
+    PaintRowRuns(x, object.row + row, bytes, 2,
+                 m_bClassic ? Ink::Terrain : ObjectInk(object.kind));
   }
 }
 
@@ -349,7 +420,20 @@ void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
     m_painter.Invalidate(m_view.m_rcCanvas);
     return;
   }
-  for (const Point& p : changed) PaintCell(p, !shown(cover, black, p));
+  for (const Point& p : changed) {
+    const bool white = !shown(cover, black, p);
+    const std::size_t at = ByteOf(p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    // Uncovered, an object's pixel shows in its own ink.
+    const Ink ink = m_bClassic || white || (cover[at] & bit) != 0
+                        ? Ink::Terrain
+                        : ObjectInkAt(p);
+    if (ink == Ink::Terrain) {
+      PaintCell(p, white);
+    } else if (IsInLevel(p) && m_view.RowBelowBars(p.y)) {
+      m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
+    }
+  }
 }
 
 // ---- Writing ----

@@ -36,6 +36,11 @@ inline constexpr int IDM_LEVEL_SIZE = 0x4404;
 inline constexpr int IDM_FILE_IMPORT_IMAGE = 0x4405;
 inline constexpr int IDM_FILE_EXPORT_IMAGE = 0x4406;
 inline constexpr int IDM_FILE_EXPORT_ALL = 0x4407;
+// View menu: the overview dock, classic colours and the calculator screen's
+// frame over the canvas.
+inline constexpr int IDM_VIEW_OVERVIEW = 0x4280;
+inline constexpr int IDM_VIEW_CLASSIC_COLOURS = 0x4281;
+inline constexpr int IDM_VIEW_CALCULATOR_SCREEN = 0x4282;
 // File menu items of the desktop integration.
 inline constexpr int IDM_FILE_SEND_TO_CALCULATOR = 0x4300;
 

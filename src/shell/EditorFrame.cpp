@@ -46,9 +46,11 @@
 #include "shell/FrameSession.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/LevelCommands.h"
+#include "shell/OverviewPanel.h"
 #include "shell/PasscodeValidator.h"
 #include "shell/PictureCommands.h"
 #include "shell/ProblemsPanel.h"
+#include "shell/ScreenFrame.h"
 #include "uikit/Platform.h"
 #include "uikit/UpDown.h"
 
@@ -322,6 +324,16 @@ void CEditorFrame::CreateMenu() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   AddCommand(view, QStringLiteral("&Problems"), IDM_VIEW_PROBLEMS)
       ->setCheckable(true);
+  AddCommand(view, QStringLiteral("&Overview"), IDM_VIEW_OVERVIEW)
+      ->setCheckable(true);
+  view->addSeparator();
+  QAction* classic = AddCommand(view, QStringLiteral("&Classic Colours"),
+                                IDM_VIEW_CLASSIC_COLOURS);
+  classic->setCheckable(true);
+  classic->setChecked(true);
+  AddCommand(view, QStringLiteral("Calculator &Screen"),
+             IDM_VIEW_CALCULATOR_SCREEN)
+      ->setCheckable(true);
   // Level: whole levels, beside the level number's arrows and the level
   // order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
@@ -383,6 +395,31 @@ void CEditorFrame::CreateStatusBar() {
   connect(m_pProblems, &QDockWidget::visibilityChanged, this, [this] {
     Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
   });
+  m_pOverview = new COverviewPanel(m_pack, *m_pCanvas, this);
+  addDockWidget(Qt::RightDockWidgetArea, m_pOverview);
+  m_pOverview->hide();
+  connect(m_pOverview, &QDockWidget::visibilityChanged, this, [this] {
+    Action(IDM_VIEW_OVERVIEW)->setChecked(m_pOverview->isVisible());
+  });
+  m_pScreenFrame = new CScreenFrame(m_pack, *m_pCanvas);
+}
+
+void CEditorFrame::SetClassicColours(bool on) {
+  m_pCanvas->SetClassicColours(on);
+  Action(IDM_VIEW_CLASSIC_COLOURS)->setChecked(on);
+}
+
+bool CEditorFrame::ClassicColours() const {
+  return m_pCanvas->ClassicColours();
+}
+
+void CEditorFrame::SetCalculatorScreen(bool on) {
+  m_pScreenFrame->SetEnabled(on);
+  Action(IDM_VIEW_CALCULATOR_SCREEN)->setChecked(on);
+}
+
+bool CEditorFrame::CalculatorScreen() const {
+  return m_pScreenFrame->Enabled();
 }
 
 void CEditorFrame::CreateBars() {
@@ -654,6 +691,16 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     case IDM_VIEW_PROBLEMS:
       m_pProblems->setVisible(!m_pProblems->isVisible());
       Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
+      break;
+    case IDM_VIEW_OVERVIEW:
+      m_pOverview->setVisible(!m_pOverview->isVisible());
+      Action(IDM_VIEW_OVERVIEW)->setChecked(m_pOverview->isVisible());
+      break;
+    case IDM_VIEW_CLASSIC_COLOURS:
+      SetClassicColours(!ClassicColours());
+      break;
+    case IDM_VIEW_CALCULATOR_SCREEN:
+      SetCalculatorScreen(!CalculatorScreen());
       break;
     case IDM_LEVEL_DUPLICATE:
       m_pLevels->Duplicate();
@@ -1129,6 +1176,7 @@ void CEditorFrame::UpdatePackInfo() {
     m_pPackLabel->setToolTip(QString::fromStdString(error));
   }
   m_pProblems->Refresh();
+  m_pOverview->Sync();
   m_pSession->PackInfoChanged();
 }
 
