@@ -190,6 +190,20 @@ void CCanvasLogic::PaintObjectInks() {
 }
 
 void CCanvasLogic::PaintSprite(Point topLeft, const Sprite& sprite, Ink ink) {
+  if (ink == Ink::Preview) {
+    // Cell by cell, as the inverted preview is: the grid lines between its
+    // cells stay what the level shows, so taking it away cell by cell
+    // leaves no trace.
+    for (int i = 0; i < 32; ++i) {
+      for (int j = 0; j < 8; ++j) {
+        if (!(sprite[i] & (0x80u >> j))) continue;
+        const Point p = topLeft + Point{8 * (i / 16) + j, i % 16};
+        if (!IsInLevel(p) || !m_view.RowBelowBars(p.y)) continue;
+        m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
+      }
+    }
+    return;
+  }
   for (int r = 0; r < 16; ++r) {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
                                    static_cast<std::uint8_t>(sprite[16 + r])};
