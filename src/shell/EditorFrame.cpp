@@ -936,7 +936,8 @@ void CEditorFrame::SettleCanvas(int id) {
   }
   // A floating selection is the author's work in plain sight: it is
   // committed, as a step of its own, before every command but the ones that
-  // act on the float itself and the pen keys, which leave the level alone.
+  // act on the float itself, the pen keys and the view's commands, which
+  // leave the level alone.
   // What is saved, shown in another level or undone is then what was seen.
   switch (id) {
     case IDM_EDIT_CUT:
@@ -947,6 +948,10 @@ void CEditorFrame::SettleCanvas(int id) {
     case IDK_PEN_SWAP_COLOUR:
     case IDK_PEN_SMALL:
     case IDK_PEN_LARGE:
+    // The view's own commands change how the level is shown, not the level.
+    case IDM_VIEW_OVERVIEW:
+    case IDM_VIEW_CLASSIC_COLOURS:
+    case IDM_VIEW_CALCULATOR_SCREEN:
       return;
     default:
       break;

@@ -149,7 +149,12 @@ TEST_F(ViewOptionsTest, NoPreviewOrFloatShowsInTheOverviewAsTerrain) {
     frame->OnCommand(IDT_TOOL_SELECT);
     drive->Drag({0, 0}, {9, 9});
     drive->Drag({4, 4}, {50, 30});
+    ASSERT_TRUE(frame->Logic().Selection().Floating());
     ExpectOverviewShowsTheLevel();
+    // The view's commands leave the float standing.
+    frame->OnCommand(IDM_VIEW_CALCULATOR_SCREEN);
+    frame->OnCommand(IDM_VIEW_CALCULATOR_SCREEN);
+    EXPECT_TRUE(frame->Logic().Selection().Floating());
     frame->OnCommand(IDK_CANCEL);
     frame->OnCommand(IDT_PEN_SMALL_BLACK);
   }
