@@ -14,6 +14,16 @@ namespace {
 // The rectangle of the canvas's view over the picture.
 const QColor kViewColour(0xE0, 0x40, 0x10);
 
+// The picture's widget asks for room to show the smallest level at two
+// screen pixels per level pixel, and takes one where it gets less.
+class CPictureWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+  QSize sizeHint() const override {
+    return {2 * 8 * MIN_WIDTH_BYTES + 8, 2 * MIN_HEIGHT + 8};
+  }
+};
+
 }  // namespace
 
 COverviewPanel::COverviewPanel(CLevelPack& pack, CCanvasWidget& canvas,
@@ -22,9 +32,8 @@ COverviewPanel::COverviewPanel(CLevelPack& pack, CCanvasWidget& canvas,
       m_pack(pack),
       m_canvas(canvas) {
   setObjectName(QStringLiteral("overview"));
-  m_pView = new QWidget(this);
+  m_pView = new CPictureWidget(this);
   m_pView->setAttribute(Qt::WA_OpaquePaintEvent);
-  m_pView->setMinimumSize(MIN_WIDTH_BYTES * 8 + 8, MIN_HEIGHT + 8);
   m_pView->setCursor(Qt::PointingHandCursor);
   m_pView->installEventFilter(this);
   setWidget(m_pView);
@@ -80,6 +89,9 @@ void COverviewPanel::Sync() {
                  r.Height() * scale + 2);
   };
   if (QSize(m_picture.Width(), m_picture.Height()) != before) {
+    // Room for the level at one screen pixel per level pixel at least.
+    const CLevel& level = m_pack.Current();
+    m_pView->setMinimumSize(level.WidthPixels() + 8, level.m_nHeight + 8);
     m_pView->update();
   } else if (!changed.IsEmpty()) {
     m_pView->update(onScreen(changed));

@@ -10,7 +10,8 @@
 
 namespace {
 
-const QColor kFrameColour(0xE0, 0x40, 0x10);
+// Magenta: unlike the terrain, the objects' inks and the preview's orange.
+const QColor kFrameColour(0xC0, 0x20, 0xC0);
 constexpr int kFrameWidth = 2;  // pixels: the grid line and one outside it
 
 }  // namespace
