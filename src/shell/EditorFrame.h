@@ -19,6 +19,7 @@ class CLevelBarLogic;
 class CLevelCommands;
 class CPictureCommands;
 class CProblemsPanel;
+class CStatusFields;
 class IFrameEffects;
 class CUpDown;
 class IPlatform;
@@ -132,6 +133,8 @@ class CEditorFrame : public QMainWindow {
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
+  QLabel* BudgetLabel() const { return m_pBudgetLabel; }
+  CStatusFields& StatusFields() { return *m_pStatusFields; }
   QLabel* PackSizeLabel() const { return m_pPackLabel; }
   // "of 3" beside the level number: the pack's level count.
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
@@ -220,6 +223,8 @@ class CEditorFrame : public QMainWindow {
   QScrollBar* m_pVScroll = nullptr;
   QLabel* m_pPixelLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
+  QLabel* m_pBudgetLabel = nullptr;
+  CStatusFields* m_pStatusFields = nullptr;
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;
