@@ -51,6 +51,7 @@
 #include "shell/PictureCommands.h"
 #include "shell/ProblemsPanel.h"
 #include "shell/ScreenFrame.h"
+#include "shell/StatusFields.h"
 #include "uikit/Platform.h"
 #include "uikit/UpDown.h"
 
@@ -374,22 +375,30 @@ void CEditorFrame::SetShortcuts() {
 }
 
 void CEditorFrame::CreateStatusBar() {
-  // Transient notes show on the left; the three fields stay on the right.
+  // Passing notes show on the left, the fields on the right. Where the bar
+  // is narrow, the fields of lower rank give way to a note while it stands:
+  // the calculator name first, then the tool, the budget and the problem
+  // count; the pixel, the level size and the pack size always stay.
   QStatusBar* bar = statusBar();
-  m_pPixelLabel = new QLabel(bar);
-  m_pSizeLabel = new QLabel(bar);
-  m_pPackLabel = new QLabel(bar);
-  m_pPixelLabel->setMinimumWidth(
-      fontMetrics().horizontalAdvance(QStringLiteral("Pixel: 000, 000")));
+  m_pStatusFields = new CStatusFields(*bar);
   m_pCalculatorLabel = new QLabel(bar);
   m_pCalculatorLabel->setToolTip(
       QStringLiteral("The pack's program name on the calculator"));
-  bar->addPermanentWidget(m_pCalculatorLabel);
   m_pToolLabel = new QLabel(bar);
-  bar->addPermanentWidget(m_pToolLabel);
-  bar->addPermanentWidget(m_pPixelLabel);
-  bar->addPermanentWidget(m_pSizeLabel);
-  bar->addPermanentWidget(m_pPackLabel);
+  m_pPixelLabel = new QLabel(bar);
+  m_pPixelLabel->setMinimumWidth(
+      fontMetrics().horizontalAdvance(QStringLiteral("Pixel: 000, 000")));
+  m_pSizeLabel = new QLabel(bar);
+  m_pBudgetLabel = new QLabel(bar);
+  m_pBudgetLabel->setToolTip(QStringLiteral(
+      "The level's bitmap: bytes used of the most a level holds"));
+  m_pPackLabel = new QLabel(bar);
+  m_pStatusFields->Add(m_pCalculatorLabel, statusrank::kCalculator);
+  m_pStatusFields->Add(m_pToolLabel, statusrank::kTool);
+  m_pStatusFields->Add(m_pPixelLabel, CStatusFields::kKept);
+  m_pStatusFields->Add(m_pSizeLabel, CStatusFields::kKept);
+  m_pStatusFields->Add(m_pBudgetLabel, statusrank::kBudget);
+  m_pStatusFields->Add(m_pPackLabel, CStatusFields::kKept);
   m_pCanvas->installEventFilter(this);
   m_pProblems = new CProblemsPanel(*this);
   connect(m_pProblems, &QDockWidget::visibilityChanged, this, [this] {
@@ -883,7 +892,10 @@ void CEditorFrame::UpdateToolButtons() {
       action->setChecked(ToolOfCommand(id) == tool);
     }
   }
-  if (m_pToolLabel != nullptr) m_pToolLabel->setText(ToolStatusText());
+  if (m_pToolLabel != nullptr) {
+    m_pToolLabel->setText(ToolStatusText());
+    m_pStatusFields->Update();
+  }
 }
 
 QString CEditorFrame::ToolStatusText() {
@@ -1107,6 +1119,7 @@ void CEditorFrame::UpdateLevelCount() {
 void CEditorFrame::ShowCalculatorName(const QString& name) {
   m_pCalculatorLabel->setText(
       name.isEmpty() ? QString() : QStringLiteral("Calculator: %1").arg(name));
+  m_pStatusFields->Update();
 }
 
 void CEditorFrame::RefreshView() {
@@ -1123,25 +1136,7 @@ void CEditorFrame::ShiftOrigin(int dx, int dy) {
 }
 
 void CEditorFrame::ShowStatus(const QString& text) {
-  // The note shares the bar with the permanent fields to its right. One too
-  // long for the room left is shortened in the middle: its start ("Loaded")
-  // stays, and so does the file's name when it names one.
-  QStatusBar* bar = statusBar();
-  const int room = m_pPixelLabel->geometry().left() - 8;
-  const QFontMetrics metrics = bar->fontMetrics();
-  if (room <= 0 || metrics.horizontalAdvance(text) <= room) {
-    bar->showMessage(text);
-    return;
-  }
-  const qsizetype slash = text.lastIndexOf(QLatin1Char('/'));
-  const QString name = slash < 0 ? QString() : text.mid(slash);
-  const int headRoom = room - metrics.horizontalAdvance(name);
-  if (slash > 0 && headRoom > metrics.horizontalAdvance(text.left(8))) {
-    bar->showMessage(
-        metrics.elidedText(text.left(slash), Qt::ElideRight, headRoom) + name);
-  } else {
-    bar->showMessage(metrics.elidedText(text, Qt::ElideMiddle, room));
-  }
+  m_pStatusFields->ShowNote(text);
 }
 
 void CEditorFrame::UpdatePackInfo() {
@@ -1160,10 +1155,7 @@ void CEditorFrame::UpdatePackInfo() {
   m_pSizeLabel->setText(QStringLiteral("Level: %1 x %2")
                             .arg(level.WidthPixels())
                             .arg(level.m_nHeight));
-  // The bitmap budget beside the size, where the status bar has no room
-  // left for another field.
-  m_pSizeLabel->setToolTip(
-      QStringLiteral("Bitmap: ") +
+  m_pBudgetLabel->setText(
       QString::fromStdString(BudgetText(level.BitmapBytes())));
 
   // Encoding the whole pack takes microseconds: the figure is always the
@@ -1182,6 +1174,7 @@ void CEditorFrame::UpdatePackInfo() {
   }
   m_pProblems->Refresh();
   m_pOverview->Sync();
+  m_pStatusFields->Update();
   m_pSession->PackInfoChanged();
 }
 

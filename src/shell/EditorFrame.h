@@ -21,6 +21,7 @@ class CPictureCommands;
 class COverviewPanel;
 class CProblemsPanel;
 class CScreenFrame;
+class CStatusFields;
 class IFrameEffects;
 class CUpDown;
 class IPlatform;
@@ -143,6 +144,8 @@ class CEditorFrame : public QMainWindow {
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
+  QLabel* BudgetLabel() const { return m_pBudgetLabel; }
+  CStatusFields& StatusFields() { return *m_pStatusFields; }
   QLabel* PackSizeLabel() const { return m_pPackLabel; }
   // "of 3" beside the level number: the pack's level count.
   QLineEdit* LevelCountLabel() const { return m_pCountLabel; }
@@ -231,6 +234,8 @@ class CEditorFrame : public QMainWindow {
   QScrollBar* m_pVScroll = nullptr;
   QLabel* m_pPixelLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
+  QLabel* m_pBudgetLabel = nullptr;
+  CStatusFields* m_pStatusFields = nullptr;
   QLabel* m_pPackLabel = nullptr;
   QLineEdit* m_pCountLabel = nullptr;
   QLabel* m_pCalculatorLabel = nullptr;

@@ -1,6 +1,5 @@
 #include "shell/ProblemsPanel.h"
 
-#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
@@ -10,6 +9,7 @@
 #include "model/PackReading.h"
 #include "shell/EditorFrame.h"
 #include "shell/FileCommands.h"
+#include "shell/StatusFields.h"
 
 namespace {
 
@@ -42,18 +42,10 @@ CProblemsPanel::CProblemsPanel(CEditorFrame& frame)
   frame.addDockWidget(Qt::BottomDockWidgetArea, this);
   hide();
 
+  // In a narrow window the count gives way to a long note while it
+  // stands; the panel still lists everything.
   m_pCount = new QLabel(frame.statusBar());
-  frame.statusBar()->addPermanentWidget(m_pCount);
-  frame.statusBar()->installEventFilter(this);
-}
-
-bool CProblemsPanel::eventFilter(QObject* watched, QEvent* event) {
-  // In a narrow window the count gives way to the passing notes, which
-  // share the bar's width; the panel still lists everything.
-  if (event->type() == QEvent::Resize && watched == m_frame.statusBar()) {
-    m_pCount->setVisible(m_frame.statusBar()->width() >= kCountMinBarWidth);
-  }
-  return QDockWidget::eventFilter(watched, event);
+  frame.StatusFields().Add(m_pCount, statusrank::kProblemCount);
 }
 
 QString CProblemsPanel::CountText(const std::vector<PackProblem>& problems) {

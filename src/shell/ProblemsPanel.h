@@ -44,12 +44,6 @@ class CProblemsPanel : public QDockWidget {
   static QString SavedText(const std::vector<PackProblem>& problems,
                            const QString& path);
 
-  // The narrowest status bar that shows the count.
-  static constexpr int kCountMinBarWidth = 800;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void OnActivated(QTreeWidgetItem* item);
 

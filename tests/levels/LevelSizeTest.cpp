@@ -180,7 +180,7 @@ TEST_F(LevelSizeFrameTest, TheStatusBarNamesTheLimitOfAResizeArrow) {
   EXPECT_EQ(frame->statusBar()->currentMessage(),
             "The level is as low as a level can be: 64 rows.");
   Resize("96", "192");
-  EXPECT_EQ(frame->LevelSizeLabel()->toolTip(), "Bitmap: 2304 of 2304 bytes");
+  EXPECT_EQ(frame->BudgetLabel()->text(), "2304 of 2304 bytes");
   frame->OnNotify(IDC_RESIZE_WIDTH, -1);
   EXPECT_EQ(frame->statusBar()->currentMessage(),
             "The level cannot be wider: 104 x 192 would need 2496 bytes of "

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -329,6 +332,19 @@ class SessionTest : public ::testing::Test {
     }
     EXPECT_EQ(drive.TerrainPixelsFrom(Session::kPlacementTop), 0)
         << when << ": a preview stayed in the terrain";
+    // The status bar's note never runs under one of its fields.
+    QStatusBar& bar = *frame.statusBar();
+    int fieldsLeft = bar.width();
+    for (const QLabel* field :
+         bar.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+      if (field->isVisible()) {
+        fieldsLeft = std::min(fieldsLeft, field->geometry().left());
+      }
+    }
+    EXPECT_LE(bar.fontMetrics().horizontalAdvance(bar.currentMessage()),
+              fieldsLeft)
+        << when << ": the note \"" << bar.currentMessage().toStdString()
+        << "\" runs under a field";
   }
 
   // Runs `steps` actions chosen with `seed`; the seed and the actions so
