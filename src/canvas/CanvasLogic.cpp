@@ -53,6 +53,27 @@ CCanvasTool& CCanvasLogic::Tool(ToolCursor tool) {
   return *m_tools[static_cast<std::size_t>(tool)];
 }
 
+namespace {
+
+// Calls fn(object, y, bytes) for every row y inside the level of every
+// object in use, with the two bytes of its sprite's row.
+template <typename Fn>
+void ForEachSpriteRow(const CLevel& level, Fn fn) {
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < 16 && object.row + r < level.m_nHeight; ++r) {
+      std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
+                               static_cast<std::uint8_t>(sprite[16 + r])};
+      fn(object, object.row + r, bytes);
+    }
+  }
+}
+
+}  // namespace
+
 // ---- View ----
 
 void CCanvasLogic::OnSize(int cx, int cy, int barHeight, int gap) {
@@ -165,25 +186,15 @@ void CCanvasLogic::OnPaint() {
 void CCanvasLogic::PaintObjectInks() {
   const CLevel& level = m_pack.Current();
   const int width = level.m_nWidthBytes;
-  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots; ++slot) {
-    const LevelObject& object = level.m_objects[slot];
-    if (object.kind == OBJ_NONE) continue;
-    const Sprite& sprite = GetSprite(object.kind);
-    for (int r = 0; r < 16; ++r) {
-      const int y = object.row + r;
-      if (y >= level.m_nHeight) break;
-      std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
-                               static_cast<std::uint8_t>(sprite[16 + r])};
-      for (int half = 0; half < 2; ++half) {
-        const int col = object.col + half;
-        if (col >= width) continue;
-        bytes[half] &= static_cast<std::uint8_t>(
-            ~m_overlayCover[static_cast<std::size_t>(y * width + col)]);
-      }
-      PaintRowRuns(8 * object.col, y, bytes, 2, ObjectInk(object.kind));
+  ForEachSpriteRow(level, [&](const LevelObject& object, int y,
+                              std::uint8_t(&bytes)[2]) {
+    for (int half = 0; half < 2 && object.col + half < width; ++half) {
+      bytes[half] &=
+          static_cast<std::uint8_t>(~m_overlayCover[static_cast<std::size_t>(
+              y * width + object.col + half)]);
     }
-  }
+    PaintRowRuns(8 * object.col, y, bytes, 2, ObjectInk(object.kind));
+  });
   if (PreviewShown()) {
     PaintSprite(m_ptLast - Point{8, 8}, GetSprite(m_nToolMode), Ink::Preview);
   }
@@ -362,22 +373,13 @@ void CCanvasLogic::BuildPicture() {
   const CLevel& level = m_pack.Current();
   const int width = level.m_nWidthBytes;
   std::copy_n(level.m_bitmap, level.BitmapBytes(), m_picture.begin());
-  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots; ++slot) {
-    const LevelObject& object = level.m_objects[slot];
-    if (object.kind == OBJ_NONE) continue;
-    const Sprite& sprite = GetSprite(object.kind);
-    for (int r = 0; r < 16; ++r) {
-      const int y = object.row + r;
-      if (y >= level.m_nHeight) break;
-      for (int half = 0; half < 2; ++half) {
-        const int col = object.col + half;
-        if (col >= width) continue;
-        m_picture[static_cast<std::size_t>(y * width + col)] |=
-            static_cast<std::uint8_t>(sprite[16 * half + r]);
-      }
-    }
-  }
+  ForEachSpriteRow(
+      level, [&](const LevelObject& object, int y, std::uint8_t(&bytes)[2]) {
+        for (int half = 0; half < 2 && object.col + half < width; ++half) {
+          m_picture[static_cast<std::size_t>(y * width + object.col + half)] |=
+              bytes[half];
+        }
+      });
 }
 
 std::size_t CCanvasLogic::ByteOf(Point p) const {
