@@ -241,6 +241,16 @@ TEST_F(FrameFilesTest, LongStatusNotesAreShortenedInTheMiddle) {
       << shown.toStdString();
   EXPECT_LE(frame->statusBar()->fontMetrics().horizontalAdvance(shown),
             frame->PixelLabel()->geometry().left());
+  // The fields that give way have; the pixel and the sizes stay.
+  EXPECT_FALSE(frame->ToolLabel()->isVisible());
+  for (QLabel* kept :
+       {frame->PixelLabel(), frame->LevelSizeLabel(), frame->PackSizeLabel()}) {
+    EXPECT_TRUE(kept->isVisible());
+  }
+  // Wider again, the note has more room and shows more of itself.
+  frame->resize(1400, 400);
+  ProcessEvents();
+  EXPECT_GT(frame->statusBar()->currentMessage().size(), shown.size());
   // A note that fits is shown as it is.
   frame->ShowStatus(QStringLiteral("Saved /tmp/a.83p"));
   EXPECT_EQ(frame->statusBar()->currentMessage(), "Saved /tmp/a.83p");

@@ -1,6 +1,7 @@
 // The status bar of the default window: every field at rest, a note shown
 // whole and never under a field, the fields back once the note has stood a
-// while, and the kept fields whatever the note.
+// while, and the kept fields whatever the note. (A narrow window's
+// shortened notes are in FrameFilesTest.)
 
 #include <gtest/gtest.h>
 
@@ -71,28 +72,6 @@ TEST_F(StatusBarTest, TheDefaultWindowShowsEveryFieldAndEachNoteWhole) {
 
   // A note cleared gives every field back.
   Bar().clearMessage();
-  for (QLabel* field : Fields()) EXPECT_TRUE(Shown(field));
-}
-
-TEST_F(StatusBarTest, ANarrowWindowKeepsThePixelAndTheSizesAndShortensTheNote) {
-  frame->resize(520, 400);
-  ProcessEvents();
-  const QString note = QStringLiteral("Loaded /home/author/") +
-                       QString(60, QLatin1Char('d')) +
-                       QStringLiteral("/my pack.83p");
-  frame->ShowStatus(note);
-  EXPECT_TRUE(Note().startsWith("Loaded /")) << Note().toStdString();
-  EXPECT_TRUE(Note().endsWith("my pack.83p")) << Note().toStdString();
-  EXPECT_LE(NoteWidth(), FieldsLeft());
-  EXPECT_FALSE(Shown(frame->ToolLabel()));
-  for (QLabel* kept :
-       {frame->PixelLabel(), frame->LevelSizeLabel(), frame->PackSizeLabel()}) {
-    EXPECT_TRUE(Shown(kept));
-  }
-  // Wider again, the note has its room and is whole.
-  frame->resize(1400, 400);
-  ProcessEvents();
-  EXPECT_EQ(Note(), note);
   for (QLabel* field : Fields()) EXPECT_TRUE(Shown(field));
 }
 
