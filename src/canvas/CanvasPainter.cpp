@@ -4,10 +4,12 @@
 #include <cstring>
 
 void ICanvasPainter::PaintBlackRun(Point first, const Rect& span, int count) {
+  const int size = span.bottom - span.top;
+  const int pitch = count > 1 ? (span.Width() - size) / (count - 1) : 0;
   for (int k = 0; k < count; ++k) {
-    const int left = span.left + 4 * k;
-    PaintCell({first.x + k, first.y}, {left, span.top, left + 3, span.bottom},
-              false);
+    const int left = span.left + pitch * k;
+    PaintCell({first.x + k, first.y},
+              {left, span.top, left + size, span.bottom}, false);
   }
 }
 
@@ -49,7 +51,9 @@ void CopyPixels(std::uint32_t* to, const std::uint32_t* from, int n) {
   std::memcpy(to, from, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
 }
 
-bool OnGridLine(int v, int phase) { return ((v % 4) + 4) % 4 == phase; }
+bool OnGridLine(int v, int phase, int pitch) {
+  return pitch > 0 && ((v % pitch) + pitch) % pitch == phase;
+}
 
 }  // namespace
 
@@ -95,14 +99,14 @@ void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
     FillPixels(row, left, kWhite);
     FillPixels(row + right, m_width - right, kWhite);
     if (y == outline.top || y == outline.bottom - 1 ||
-        OnGridLine(y, gridPhase.y)) {
+        OnGridLine(y, gridPhase.y, m_nGridPitch)) {
       FillPixels(row + left, right - left, kBlack);
     } else if (cellRow != nullptr) {
       CopyPixels(row + left, cellRow + left, right - left);
     } else {
       for (int x = left; x < right; ++x) {
         const bool line = x == outline.left || x == outline.right - 1 ||
-                          OnGridLine(x, gridPhase.x);
+                          OnGridLine(x, gridPhase.x, m_nGridPitch);
         row[x] = line ? kBlack : kWhite;
       }
       cellRow = row;
