@@ -1,6 +1,7 @@
 #include "canvas/ViewGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/Level.h"
 
@@ -194,14 +195,14 @@ void CanvasView::CentreOn(Point pixel, const LevelRecord& level) {
   ClampView(level);
 }
 
-int CanvasView::FitZoom(const LevelRecord& level, int scale) const {
+int CanvasView::FitZoom(const LevelRecord& level, double scale) const {
   // The outline is 8zW + 2 pixels wide and zH + 2 high from logical row 1
   // (one more each way without the grid), centred in the canvas.
   const int width = m_rcCanvas.right - m_rcCanvas.left;
   const int height = m_rcCanvas.bottom - m_rcCanvas.top;
   int best = kZoomLevels[0];
   for (int z : kZoomLevels) {
-    const int zs = z * std::max(1, scale);
+    const int zs = std::max(1, static_cast<int>(std::lround(z * scale)));
     const int extra = (m_bGrid && zs >= 4) ? 0 : 1;
     if (8 * zs * level.m_nWidthBytes + 2 + extra <= width &&
         zs * level.m_nHeight + 3 + extra <= height) {

@@ -129,9 +129,11 @@ struct CanvasView {
                      const LevelRecord& level);
   // Centres the canvas on a level pixel as far as clamping allows.
   void CentreOn(Point pixel, const LevelRecord& level);
-  // The largest zoom of kZoomLevels (times `scale`) at which the whole level,
-  // outline included, fits in the canvas; the smallest when none does.
-  int FitZoom(const LevelRecord& level, int scale = 1) const;
+  // The largest zoom of kZoomLevels at which the whole level, outline
+  // included, fits in the canvas when the view draws `scale` client pixels
+  // per pixel of that zoom (a screen's device pixel ratio); the smallest
+  // when none does.
+  int FitZoom(const LevelRecord& level, double scale = 1.0) const;
 
   ScrollBarSettings HorizontalBar(const LevelRecord& level) const;
   ScrollBarSettings VerticalBar(const LevelRecord& level) const;

@@ -118,6 +118,8 @@ void CFrameSession::UseSettings(std::unique_ptr<CEditorSettings> settings) {
     m_frame.FileCommands().m_lastFolder = folder;
   }
   m_pSettings->RestoreLayout(m_frame);
+  m_frame.Canvas().SetZoom(m_pSettings->Zoom(), m_pSettings->ShowGrid());
+  m_frame.UpdateZoomDisplay();
   RebuildRecentMenu();
 }
 
@@ -125,6 +127,7 @@ void CFrameSession::WindowClosed() {
   if (m_pKeeper) m_pKeeper->Discard();
   if (!m_pSettings) return;
   m_pSettings->SaveLayout(m_frame);
+  m_pSettings->SetView(m_frame.Canvas().UserZoom(), m_frame.Canvas().GridOn());
   StoreLists();
 }
 
