@@ -145,9 +145,13 @@ Point CanvasView::GridPhase() const {
 
 Rect CanvasView::VisibleLevelRect(const LevelRecord& level) const {
   if (m_rcCanvas.IsEmpty()) return {};
+  // The pixels under the canvas's corners; a grid line at the far edge
+  // belongs to a pixel whose cell lies beyond it.
   const Point first = ClientToLevel({m_rcCanvas.left, m_rcCanvas.top});
-  const Point last =
-      ClientToLevel({m_rcCanvas.right - 1, m_rcCanvas.bottom - 1});
+  Point last = ClientToLevel({m_rcCanvas.right - 1, m_rcCanvas.bottom - 1});
+  const Rect lastCell = CellClientRect(last);
+  if (lastCell.left >= m_rcCanvas.right) --last.x;
+  if (lastCell.top >= m_rcCanvas.bottom) --last.y;
   const Rect r{std::max(first.x, 0), std::max(first.y, 0),
                std::min(last.x + 1, 8 * level.m_nWidthBytes),
                std::min(last.y + 1, static_cast<int>(level.m_nHeight))};
