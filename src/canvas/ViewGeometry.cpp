@@ -40,6 +40,10 @@ ScrollResult Scroll(int& origin, int code, int position, int page, int upper,
   // A disabled bar means the whole level shows and is centred: scrolling
   // (a wheel over the canvas, say) must not move it off centre.
   if (!enabled) return {origin, 0};
+  // At 4 the bound stays as it always was; at other zooms it is a multiple
+  // of the zoom too, so that the clamp of a later refresh (which rounds)
+  // does not move a view scrolled to the far end.
+  if (line != 4) upper = RoundTowardZero(upper, line);
   int next = RoundTowardZero(
       origin + ScrollStep(code, position, origin, page, line), line);
   if (next < MIN_ORIGIN) next = MIN_ORIGIN;
