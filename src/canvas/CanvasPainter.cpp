@@ -24,13 +24,6 @@ void PixelBufferPainter::SetBuffer(std::uint32_t* pixels, int width, int height,
   m_width = width;
   m_height = height;
   m_stride = stridePixels;
-  m_clip = {0, 0, width, height};
-}
-
-void PixelBufferPainter::SetClip(const Rect& clip) {
-  m_clip = {
-      std::clamp(clip.left, 0, m_width), std::clamp(clip.top, 0, m_height),
-      std::clamp(clip.right, 0, m_width), std::clamp(clip.bottom, 0, m_height)};
 }
 
 namespace {
@@ -65,10 +58,10 @@ bool OnGridLine(int v, int phase, int pitch) {
 }  // namespace
 
 void PixelBufferPainter::FillRect(const Rect& r, std::uint32_t colour) {
-  const int left = std::max(r.left, m_clip.left);
-  const int right = std::min(r.right, m_clip.right);
-  const int top = std::max(r.top, m_clip.top);
-  const int bottom = std::min(r.bottom, m_clip.bottom);
+  const int left = std::max(r.left, 0);
+  const int right = std::min(r.right, m_width);
+  const int top = std::max(r.top, 0);
+  const int bottom = std::min(r.bottom, m_height);
   if (left >= right || top >= bottom) return;
   const int n = right - left;
   std::uint32_t* const first = m_pixels + top * m_stride + left;
@@ -87,16 +80,15 @@ void PixelBufferPainter::FillRect(const Rect& r, std::uint32_t colour) {
 }
 
 void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
-  const Rect& c = m_clip;  // only the clip is painted
-  const int left = std::clamp(outline.left, c.left, c.right);
-  const int right = std::clamp(outline.right, left, c.right);
-  const int top = std::clamp(outline.top, c.top, c.bottom);
-  const int bottom = std::clamp(outline.bottom, top, c.bottom);
+  const int left = std::clamp(outline.left, 0, m_width);
+  const int right = std::clamp(outline.right, left, m_width);
+  const int top = std::clamp(outline.top, 0, m_height);
+  const int bottom = std::clamp(outline.bottom, top, m_height);
   // Rows above and below the outline are white.
-  FillRect({c.left, c.top, c.right, top}, kWhite);
-  FillRect({c.left, bottom, c.right, c.bottom}, kWhite);
+  FillRect({0, 0, m_width, top}, kWhite);
+  FillRect({0, bottom, m_width, m_height}, kWhite);
   if (left >= right) {
-    FillRect({c.left, top, c.right, bottom}, kWhite);
+    FillRect({0, top, m_width, bottom}, kWhite);
     return;
   }
   // Rows between grid lines are white with black pixels on the vertical
@@ -104,8 +96,8 @@ void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
   const std::uint32_t* cellRow = nullptr;
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* row = m_pixels + y * m_stride;
-    FillPixels(row + c.left, left - c.left, kWhite);
-    FillPixels(row + right, c.right - right, kWhite);
+    FillPixels(row, left, kWhite);
+    FillPixels(row + right, m_width - right, kWhite);
     if (y == outline.top || y == outline.bottom - 1 ||
         OnGridLine(y, gridPhase.y, m_nGridPitch)) {
       FillPixels(row + left, right - left, kBlack);

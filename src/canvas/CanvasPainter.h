@@ -60,10 +60,7 @@ class PixelBufferPainter : public ICanvasPainter {
   void PaintBlackRun(Point first, const Rect& span, int count) override;
   void Invalidate(const Rect& client) override;
 
-  // Limits every drawing call to a rectangle of the buffer (a strip that
-  // scrolled into view); SetBuffer resets it to the whole buffer.
-  void SetClip(const Rect& clip);
-  // Fills a rectangle, clipped to the buffer and the clip.
+  // Fills a rectangle, clipped to the buffer.
   void FillRect(const Rect& r, std::uint32_t colour);
   std::uint32_t Pixel(int x, int y) const { return m_pixels[y * m_stride + x]; }
   int Width() const { return m_width; }
@@ -75,5 +72,4 @@ class PixelBufferPainter : public ICanvasPainter {
   int m_height = 0;
   int m_stride = 0;
   int m_nGridPitch = 4;  // 0: no grid lines
-  Rect m_clip;           // what drawing may touch, inside the buffer
 };

@@ -10,7 +10,6 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "model/LevelPack.h"
 
@@ -380,59 +379,18 @@ void CCanvasWidget::wheelEvent(QWheelEvent* event) {
   const int lines = rest / unitsPerLine;
   rest -= lines * unitsPerLine;
   const int code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
-  int moved = 0;
+  bool moved = false;
   for (int i = std::abs(lines); i > 0; --i) {
     const ScrollResult result =
         sideways ? m_logic.OnHScroll(code, 0) : m_logic.OnVScroll(code, 0);
-    moved += result.delta;
+    if (result.delta != 0) moved = true;
   }
   UpdateScrollBars();
-  if (moved != 0) {
-    ScrollScreen(sideways ? moved : 0, sideways ? 0 : moved);
-    emit ViewMoved();
-  }
-}
-
-void CCanvasWidget::ScrollScreen(int dx, int dy) {
-  const int w = m_screen.width();
-  const int h = m_screen.height();
-  if (m_bDirty || (dx != 0 && dy != 0) || 2 * std::abs(dx) >= w ||
-      2 * std::abs(dy) >= h || m_pack.Count() == 0) {
+  if (moved) {
     m_bDirty = true;
     update();
-    return;
+    emit ViewMoved();
   }
-  const auto stride = static_cast<std::size_t>(m_screen.bytesPerLine());
-  uchar* bits = m_screen.bits();
-  Rect strip{0, 0, w, h};
-  if (dy != 0) {
-    // Whole rows move; the rows that came in are painted below.
-    const std::size_t rows = static_cast<std::size_t>(h - std::abs(dy));
-    uchar* to = bits + (dy > 0 ? static_cast<std::size_t>(dy) * stride : 0);
-    const uchar* from =
-        bits + (dy > 0 ? 0 : static_cast<std::size_t>(-dy) * stride);
-    std::memmove(to, from, rows * stride);
-    strip = dy > 0 ? Rect{0, 0, w, dy} : Rect{0, h + dy, w, h};
-  } else {
-    const std::size_t n = static_cast<std::size_t>(w - std::abs(dx)) * 4;
-    for (int y = 0; y < h; ++y) {
-      uchar* row = bits + static_cast<std::size_t>(y) * stride;
-      if (dx > 0) {
-        std::memmove(row + 4 * dx, row, n);
-      } else {
-        std::memmove(row, row - 4 * dx, n);
-      }
-    }
-    strip = dx > 0 ? Rect{0, 0, dx, h} : Rect{w + dx, 0, w, h};
-  }
-  // Every screen pixel's colour follows from its place and the level alone,
-  // so painting the strip at the new origin gives what a full paint would.
-  SetClip(strip);
-  m_bFullPaint = true;
-  m_logic.OnPaint();
-  m_bFullPaint = false;
-  SetClip({0, 0, w, h});
-  update();
 }
 
 void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
@@ -471,7 +429,8 @@ void CCanvasWidget::ScrollTo(bool horizontal, int code, int position) {
   bar->setSliderPosition(
       std::clamp(result.origin, bar->minimum(), bar->maximum()));
   if (result.delta != 0) {
-    ScrollScreen(horizontal ? result.delta : 0, horizontal ? 0 : result.delta);
+    m_bDirty = true;
+    update();
     emit ViewMoved();
   }
 }

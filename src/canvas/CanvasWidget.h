@@ -121,11 +121,6 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // The widget rectangle that covers a rectangle of the backing image.
   QRect WidgetRect(const Rect& client) const;
   void OnScrollAction(bool horizontal, int action);
-  // Moves the screen's picture by (dx, dy) device pixels and paints only the
-  // strip that came into view, or asks for a full paint where that is no
-  // cheaper (a full paint due, a move across both axes or most of the
-  // screen).
-  void ScrollScreen(int dx, int dy);
   // Runs one scroll request on an axis and puts the bar on the new origin.
   void ScrollTo(bool horizontal, int code, int position);
   void EndStroke();
