@@ -8,10 +8,10 @@
 //    the next painted frame (goal: at most 5 ms).
 #include <benchmark/benchmark.h>
 
-#include <QImage>
 #include <QScrollBar>
 
 #include "BenchApp.h"
+#include "PaintScenes.h"
 #include "canvas/CanvasWidget.h"
 #include "model/LevelPack.h"
 
@@ -26,14 +26,7 @@ struct ZoomScene {
   explicit ZoomScene(int zoom) {
     BenchApp();
     pack.NewPack();
-    CLevel& level = pack.Current();
-    while (level.m_nWidthBytes < MAX_WIDTH_BYTES) level.AddColumn();
-    for (int i = 0; i < level.BitmapBytes(); ++i) level.m_bitmap[i] = 0xFF;
-    level.PlaceObject({0, 0}, OBJ_ENTRANCE);
-    level.PlaceObject({272, 48}, OBJ_EXIT);
-    for (int i = 0; i < MAX_BLOCKS; ++i) {
-      level.PlaceObject({8 * (i % 34), 16 * (i / 34)}, OBJ_BLOCK);
-    }
+    FillLargestLevel(pack.Current());
     canvas = new CCanvasWidget(pack);
     horizontal = new QScrollBar(Qt::Horizontal);
     vertical = new QScrollBar(Qt::Vertical);
@@ -63,11 +56,7 @@ BENCHMARK(BM_FullPaintLargestLevel16x)->Unit(benchmark::kMicrosecond);
 
 void BM_ClearCanvas1920x1080(benchmark::State& state) {
   BenchApp();
-  QImage image(1920, 1080, QImage::Format_RGB32);
-  for (auto _ : state) {
-    image.fill(Qt::white);
-    benchmark::DoNotOptimize(image.constBits());
-  }
+  ClearImageLoop(state, 1920, 1080);
 }
 BENCHMARK(BM_ClearCanvas1920x1080)->Unit(benchmark::kMicrosecond);
 

@@ -5,18 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "LevelOfSize.h"
 #include "canvas/CanvasPainter.h"
 #include "canvas/ViewGeometry.h"
 #include "model/Level.h"
 
 namespace {
-
-LevelRecord LevelOfSize(int widthBytes, int height) {
-  LevelRecord level;
-  level.m_nWidthBytes = widthBytes;
-  level.m_nHeight = height;
-  return level;
-}
 
 struct ZoomCase {
   int zoom;
