@@ -62,6 +62,12 @@ struct Goal {
 const Goal kGoals[] = {
     {"full paint of the largest level / clear of the same area",
      "BM_FullPaintLargestLevel", "BM_ClearSameArea", 5.0, "x"},
+    {"full paint of the largest level at 16x in 1920 x 1080 / clear",
+     "BM_FullPaintLargestLevel16x", "BM_ClearCanvas1920x1080", 3.0, "x"},
+    {"one-line scroll at 16x, 1920 x 1080", "BM_ScrollOneLine16x", nullptr, 1.0,
+     "ms"},
+    {"zoom step to the next painted frame, 1920 x 1080", "BM_ZoomStep", nullptr,
+     5.0, "ms"},
     {"large-pen move across a 288-pixel level, one event",
      "BM_PenMoveAcrossWidth/large", nullptr, 1.0, "ms"},
     {"small-pen move of 288 pixels, one event", "BM_PenMoveAcrossWidth/small",

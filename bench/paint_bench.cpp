@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "BenchApp.h"
+#include "PaintScenes.h"
 #include "canvas/CanvasWidget.h"
 #include "model/LevelPack.h"
 
@@ -27,14 +28,7 @@ struct Scene {
     pack.NewPack();
     CLevel& level = pack.Current();
     while (level.m_nWidthBytes < MAX_WIDTH_BYTES) level.AddColumn();
-    if (fill) {
-      for (int i = 0; i < level.BitmapBytes(); ++i) level.m_bitmap[i] = 0xFF;
-      level.PlaceObject({0, 0}, OBJ_ENTRANCE);
-      level.PlaceObject({272, 48}, OBJ_EXIT);
-      for (int i = 0; i < MAX_BLOCKS; ++i) {
-        level.PlaceObject({8 * (i % 34), 16 * (i / 34)}, OBJ_BLOCK);
-      }
-    }
+    if (fill) FillLargestLevel(level);
     canvas = new CCanvasWidget(pack);
     canvas->resize(1200, 300);
     canvas->show();
@@ -65,11 +59,7 @@ BENCHMARK(BM_FullPaintLargestLevel)->Unit(benchmark::kMicrosecond);
 
 void BM_ClearSameArea(benchmark::State& state) {
   BenchApp();
-  QImage image(1200, 300, QImage::Format_RGB32);
-  for (auto _ : state) {
-    image.fill(Qt::white);
-    benchmark::DoNotOptimize(image.constBits());
-  }
+  ClearImageLoop(state, 1200, 300);
 }
 BENCHMARK(BM_ClearSameArea)->Unit(benchmark::kMicrosecond);
 

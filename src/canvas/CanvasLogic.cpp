@@ -110,6 +110,16 @@ void CCanvasLogic::RefreshView() {
   m_painter.Invalidate(m_view.m_rcCanvas);
 }
 
+void CCanvasLogic::SetZoom(int zoom, bool grid, Point around) {
+  m_view.SetZoomAround(zoom, grid, around, m_pack.Current());
+  m_painter.Invalidate(m_view.m_rcCanvas);
+}
+
+void CCanvasLogic::CentreOn(Point pixel) {
+  m_view.CentreOn(pixel, m_pack.Current());
+  m_painter.Invalidate(m_view.m_rcCanvas);
+}
+
 bool CCanvasLogic::IsInLevel(Point level) const {
   return ::IsInLevel(m_pack.Current(), level);
 }
@@ -127,6 +137,7 @@ void CCanvasLogic::OnPaint() {
   std::optional<CLevelPack::PreviewFree> clean;
   if (!m_bClassic) clean.emplace(m_pack);
   const CLevel& level = m_pack.Current();
+  m_painter.SetGridPitch(m_view.GridPitch());
   m_painter.PaintBackground(m_view.OutlineClientRect(level),
                             m_view.GridPhase());
 
@@ -259,8 +270,10 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
     const int from = std::max(runStart, 0);
     const int to = std::min(end, levelWidth);
     if (from >= to) return;
-    const Rect span{firstCell.left + 4 * from, firstCell.top,
-                    firstCell.left + 4 * (to - 1) + 3, firstCell.bottom};
+    const int zoom = m_view.Zoom();
+    const Rect span{firstCell.left + zoom * from, firstCell.top,
+                    firstCell.left + zoom * (to - 1) + m_view.CellSize(),
+                    firstCell.bottom};
     if (ink == Ink::Terrain) {
       m_painter.PaintBlackRun({from, y}, span, to - from);
     } else {
@@ -655,7 +668,11 @@ void CCanvasLogic::RedrawObjectsNear(Point p) {
 void CCanvasLogic::InvalidateObject(int slot) {
   const LevelObject& object = m_pack.Current().m_objects[slot];
   const Point topLeft = LevelToClient({8 * object.col, object.row});
-  const Rect box{topLeft.x, topLeft.y + 1, topLeft.x + 64, topLeft.y + 65};
+  // The 16 x 16 pixels' blocks; without the grid the cells reach one pixel
+  // further right and down.
+  const int side = 16 * m_view.Zoom() + (m_view.GridShown() ? 0 : 1);
+  const Rect box{topLeft.x, topLeft.y + 1, topLeft.x + side,
+                 topLeft.y + 1 + side};
   const Rect& canvas = m_view.m_rcCanvas;
   const Rect clipped{
       std::max(box.left, canvas.left), std::max(box.top, canvas.top),

@@ -106,6 +106,15 @@ class CCanvasLogic {
   // bars and the level bars.
   void RefreshView();
 
+  // Changes the zoom (client pixels per level pixel) and Show Grid, keeping
+  // the level pixel under client point `around` in its place as far as the
+  // level's edges allow; repaints the whole canvas. Update the scroll bars
+  // afterwards.
+  void SetZoom(int zoom, bool grid, Point around);
+  // Centres the view on a level pixel as far as clamping allows and
+  // repaints.
+  void CentreOn(Point pixel);
+
   Point ClientToLevel(Point client) const {
     return m_view.ClientToLevel(client);
   }

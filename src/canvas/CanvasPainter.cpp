@@ -45,10 +45,12 @@ void ICanvasPainter::PaintInkRun(Point first, const Rect& span, int count,
 }
 
 void ICanvasPainter::PaintBlackRun(Point first, const Rect& span, int count) {
+  const int size = span.bottom - span.top;
+  const int pitch = count > 1 ? (span.Width() - size) / (count - 1) : 0;
   for (int k = 0; k < count; ++k) {
-    const int left = span.left + 4 * k;
-    PaintCell({first.x + k, first.y}, {left, span.top, left + 3, span.bottom},
-              false);
+    const int left = span.left + pitch * k;
+    PaintCell({first.x + k, first.y},
+              {left, span.top, left + size, span.bottom}, false);
   }
 }
 
@@ -90,7 +92,9 @@ void CopyPixels(std::uint32_t* to, const std::uint32_t* from, int n) {
   std::memcpy(to, from, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
 }
 
-bool OnGridLine(int v, int phase) { return ((v % 4) + 4) % 4 == phase; }
+bool OnGridLine(int v, int phase, int pitch) {
+  return pitch > 0 && ((v % pitch) + pitch) % pitch == phase;
+}
 
 }  // namespace
 
@@ -148,14 +152,14 @@ void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
     FillPixels(row + right, m_width - right, paper);
     if (y == outline.top || y == outline.bottom - 1) {
       FillPixels(row + left, right - left, edge);
-    } else if (OnGridLine(y, gridPhase.y)) {
+    } else if (OnGridLine(y, gridPhase.y, m_nGridPitch)) {
       FillPixels(row + left, right - left, grid);
       sides(row);
     } else if (cellRow != nullptr) {
       CopyPixels(row + left, cellRow + left, right - left);
     } else {
       for (int x = left; x < right; ++x) {
-        row[x] = OnGridLine(x, gridPhase.x) ? grid : paper;
+        row[x] = OnGridLine(x, gridPhase.x, m_nGridPitch) ? grid : paper;
       }
       sides(row);
       cellRow = row;

@@ -53,6 +53,10 @@ class ICanvasPainter {
   // the logic passes as `gridPhase`.
   virtual void PaintBackground(const Rect& outline, Point gridPhase) = 0;
 
+  // The distance between grid lines of the full paints that follow, in
+  // client pixels (the zoom), or 0 for no grid lines at all. 4 until set.
+  virtual void SetGridPitch(int /*pitch*/) {}
+
   // Fills one cell (3 x 3 pixels, `cell`) of level pixel `level`, black or
   // white, at once. The only call pens and placement make; the logic has
   // already checked that the pixel is in the level and below the bars.
@@ -61,7 +65,8 @@ class ICanvasPainter {
   // Fills `count` black cells side by side in one row, the first being the
   // cell of `first`. The grid lines between black cells are black too, so
   // this is the single solid rectangle `span`. Full paints use it to batch;
-  // the default paints the cells one by one.
+  // the default paints the cells one by one (cells are square, so their
+  // size and pitch follow from the span).
   virtual void PaintBlackRun(Point first, const Rect& span, int count);
 
   // The same run in an ink of the objects or the preview; the logic asks
@@ -90,6 +95,7 @@ class PixelBufferPainter : public ICanvasPainter {
                  int stridePixels);
 
   void PaintBackground(const Rect& outline, Point gridPhase) override;
+  void SetGridPitch(int pitch) override { m_nGridPitch = pitch; }
   void PaintCell(Point level, const Rect& cell, bool white) override;
   void PaintBlackRun(Point first, const Rect& span, int count) override;
   void PaintInkRun(Point first, const Rect& span, int count, Ink ink) override;
@@ -111,4 +117,5 @@ class PixelBufferPainter : public ICanvasPainter {
   int m_height = 0;
   int m_stride = 0;
   CanvasPalette m_palette;
+  int m_nGridPitch = 4;  // 0: no grid lines
 };

@@ -1,6 +1,8 @@
 #include "canvas/CanvasWidget.h"
 
 #include <QAbstractSlider>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -31,12 +33,68 @@ Point CCanvasWidget::ClientPoint(const QPointF& position) {
           static_cast<int>(std::floor(position.y()))};
 }
 
+Point CCanvasWidget::DevicePoint(const QPointF& position) const {
+  if (m_dScale == 1.0) return ClientPoint(position);
+  return ClientPoint(position * m_dScale);
+}
+
 CCanvasWidget::CCanvasWidget(CLevelPack& pack, QWidget* parent)
     : QWidget(parent), m_pack(pack), m_logic(pack, *this) {
   setMouseTracking(true);  // the placement preview follows the pointer
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(64, 64);
+  // Space held over the canvas pans with the left button, whichever widget
+  // has the keyboard.
+  qApp->installEventFilter(this);
+}
+
+double CCanvasWidget::Scale() const { return devicePixelRatioF(); }
+
+int CCanvasWidget::ViewZoom(int userZoom) const {
+  return std::max(1, static_cast<int>(std::lround(userZoom * m_dScale)));
+}
+
+QRect CCanvasWidget::WidgetRect(const Rect& client) const {
+  if (m_dScale == 1.0) return ToQRect(client);
+  const int left = static_cast<int>(std::floor(client.left / m_dScale));
+  const int top = static_cast<int>(std::floor(client.top / m_dScale));
+  const int right = static_cast<int>(std::ceil(client.right / m_dScale));
+  const int bottom = static_cast<int>(std::ceil(client.bottom / m_dScale));
+  return QRect(left, top, right - left, bottom - top);
+}
+
+void CCanvasWidget::SetZoom(int userZoom, bool grid, const QPointF* around) {
+  if (m_pack.Count() == 0) return;
+  const QPointF centre =
+      around != nullptr ? *around : QPointF(width() / 2.0, height() / 2.0);
+  const bool changed = userZoom != m_nUserZoom || grid != m_bGrid;
+  m_nUserZoom = userZoom;
+  m_bGrid = grid;
+  m_logic.SetZoom(ViewZoom(userZoom), grid, DevicePoint(centre));
+  UpdateScrollBars();
+  m_bDirty = true;
+  update();
+  if (changed) emit ZoomChanged(userZoom);
+  emit ViewMoved();
+}
+
+void CCanvasWidget::StepZoom(int step, const QPointF* around) {
+  SetZoom(NextZoomLevel(m_nUserZoom, step), m_bGrid, around);
+}
+
+void CCanvasWidget::FitLevel() {
+  if (m_pack.Count() == 0) return;
+  SetZoom(m_logic.View().FitZoom(m_pack.Current(), m_dScale), m_bGrid);
+}
+
+void CCanvasWidget::ScrollToLevelPoint(Point pixel) {
+  if (m_pack.Count() == 0) return;
+  m_logic.CentreOn(pixel);
+  UpdateScrollBars();
+  m_bDirty = true;
+  update();
+  emit ViewMoved();
 }
 
 const QImage& CCanvasWidget::Screen() {
@@ -71,12 +129,13 @@ void CCanvasWidget::SetScrollBars(QScrollBar* horizontal,
 
 void CCanvasWidget::UpdateScrollBars() {
   if (m_pack.Count() == 0) return;
-  const auto set = [](QScrollBar* bar, const ScrollBarSettings& s) {
+  const auto set = [this](QScrollBar* bar, const ScrollBarSettings& s) {
     if (bar == nullptr) return;
     const QSignalBlocker blocker(bar);
     bar->setRange(s.min, s.QtMaximum());
     bar->setPageStep(std::max(1, s.page));
-    bar->setSingleStep(4);
+    // A line is one level pixel.
+    bar->setSingleStep(m_logic.View().Zoom());
     bar->setValue(s.QtValue());
     // A bar whose range fits in its page stays visible but disabled.
     bar->setEnabled(s.Enabled());
@@ -103,7 +162,7 @@ void CCanvasWidget::RefreshView() {
 }
 
 void CCanvasWidget::FlushUpdates() {
-  if (!m_rcPending.IsEmpty()) update(ToQRect(m_rcPending));
+  if (!m_rcPending.IsEmpty()) update(WidgetRect(m_rcPending));
   m_rcPending = {};
   emit ScreenChanged();
 }
@@ -166,6 +225,10 @@ bool CCanvasWidget::event(QEvent* event) {
     case QEvent::WindowDeactivate:
     case QEvent::Hide:
       EndStroke();
+      if (event->type() != QEvent::FocusOut) {
+        m_bSpaceHeld = false;
+        EndPan();
+      }
       break;
     default:
       break;
@@ -181,63 +244,157 @@ void CCanvasWidget::EndStroke() {
 }
 
 void CCanvasWidget::paintEvent(QPaintEvent* event) {
+  // Moved to a screen of another density: the image is made anew for it.
+  if (Scale() != m_dScale) ResizeScreen();
   RenderIfDirty();
   QPainter painter(this);
   const QRect r = event->rect();
-  painter.drawImage(r, m_screen, r);
+  if (m_dScale == 1.0) {
+    painter.drawImage(r, m_screen, r);
+    return;
+  }
+  // The image holds device pixels: each lands on one pixel of the screen.
+  painter.drawImage(QRectF(r), m_screen,
+                    QRectF(r.x() * m_dScale, r.y() * m_dScale,
+                           r.width() * m_dScale, r.height() * m_dScale));
 }
 
-void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) {
-  m_screen =
-      QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+void CCanvasWidget::resizeEvent(QResizeEvent* /*event*/) { ResizeScreen(); }
+
+void CCanvasWidget::ResizeScreen() {
+  m_dScale = Scale();
+  const int w = std::max(1, static_cast<int>(std::ceil(width() * m_dScale)));
+  const int h = std::max(1, static_cast<int>(std::ceil(height() * m_dScale)));
+  m_screen = QImage(w, h, QImage::Format_RGB32);
+  m_screen.setDevicePixelRatio(m_dScale);
   SetBuffer(reinterpret_cast<std::uint32_t*>(m_screen.bits()), m_screen.width(),
             m_screen.height(), static_cast<int>(m_screen.bytesPerLine() / 4));
-  if (m_pack.Count() > 0) m_logic.OnSize(width(), height());
+  if (m_pack.Count() > 0) {
+    m_logic.View().m_nZoom = ViewZoom(m_nUserZoom);
+    m_logic.OnSize(w, h);
+  }
   UpdateScrollBars();
   m_bDirty = true;
   update();
+  emit ViewMoved();
   emit ScreenChanged();
 }
 
 void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
-  // The left button draws in the pen's colour, the right one in the other.
+  // The left button draws in the pen's colour, the right one in the other;
+  // the middle one, or the left one with Space held, drags the view.
   const Qt::MouseButton button = event->button();
+  if (m_bPanning || m_logic.IsDrawing()) return;  // another button of a drag
+  if (button == Qt::MiddleButton ||
+      (button == Qt::LeftButton && m_bSpaceHeld)) {
+    m_bPanning = true;
+    m_panButton = button;
+    m_ptPanStart = DevicePoint(event->position());
+    m_ptPanOrigin = {m_logic.View().m_nOriginX, m_logic.View().m_nOriginY};
+    setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   if (button != Qt::LeftButton && button != Qt::RightButton) return;
-  if (m_logic.IsDrawing()) return;  // the other button of a drag
   ToolInput modifiers;
   modifiers.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
   modifiers.opposite = button == Qt::RightButton;
   const CanvasAction action =
-      m_logic.OnButtonDown(ClientPoint(event->position()), modifiers);
+      m_logic.OnButtonDown(DevicePoint(event->position()), modifiers);
   if (action.captureMouse) m_dragButton = button;
   Apply(action);
 }
 
 void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-  m_logic.OnMouseMove(ClientPoint(event->position()),
+  if (m_bPanning) {
+    PanTo(event->position());
+    return;
+  }
+  m_logic.OnMouseMove(DevicePoint(event->position()),
                       (event->modifiers() & Qt::ShiftModifier) != 0);
   FlushUpdates();
 }
 
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   const Qt::MouseButton button = event->button();
+  if (m_bPanning) {
+    if (button == m_panButton) EndPan();
+    return;
+  }
   if (button != Qt::LeftButton && button != Qt::RightButton) return;
   // Only the button that began a drag ends it.
   if (m_logic.IsDrawing() && button != m_dragButton) return;
-  Apply(m_logic.OnLButtonUp(ClientPoint(event->position()),
+  Apply(m_logic.OnLButtonUp(DevicePoint(event->position()),
                             (event->modifiers() & Qt::ShiftModifier) != 0));
   emit ButtonReleased();
 }
 
+void CCanvasWidget::PanTo(const QPointF& position) {
+  const Point at = DevicePoint(position);
+  ScrollTo(true, SB_THUMBTRACK, m_ptPanOrigin.x - (at.x - m_ptPanStart.x));
+  ScrollTo(false, SB_THUMBTRACK, m_ptPanOrigin.y - (at.y - m_ptPanStart.y));
+}
+
+void CCanvasWidget::EndPan() {
+  if (!m_bPanning) return;
+  m_bPanning = false;
+  m_panButton = Qt::NoButton;
+  if (m_bSpaceHeld) {
+    setCursor(Qt::OpenHandCursor);
+  } else {
+    ShowToolCursor();
+  }
+}
+
+bool CCanvasWidget::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Space) return false;
+  if (type == QEvent::KeyRelease) {
+    if (!m_bSpaceHeld || key->isAutoRepeat()) return m_bSpaceHeld;
+    m_bSpaceHeld = false;
+    if (!m_bPanning) ShowToolCursor();
+    return true;
+  }
+  if (m_bSpaceHeld) return true;  // the key repeating
+  // Only a Space meant for this window, with the pointer over the canvas
+  // and no text field taking it.
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  const QWidget* focus = QApplication::focusWidget();
+  if (widget == nullptr || widget->window() != window() || !underMouse() ||
+      key->modifiers() != Qt::NoModifier ||
+      (focus != nullptr && focus->testAttribute(Qt::WA_InputMethodEnabled))) {
+    return false;
+  }
+  m_bSpaceHeld = true;
+  if (!m_bPanning && !m_logic.IsDrawing()) setCursor(Qt::OpenHandCursor);
+  return true;
+}
+
 void CCanvasWidget::wheelEvent(QWheelEvent* event) {
+  // Ctrl+wheel zooms around the pointer, a step a notch.
+  if (event->modifiers() & Qt::ControlModifier) {
+    event->accept();
+    const QPoint angle = event->angleDelta();
+    const int amount = angle.y() != 0 ? angle.y() : angle.x();
+    if (amount == 0) return;
+    if ((m_nWheelRestZoom > 0) != (amount > 0)) m_nWheelRestZoom = 0;
+    m_nWheelRestZoom += amount;
+    const int steps = m_nWheelRestZoom / 120;
+    m_nWheelRestZoom -= steps * 120;
+    const QPointF at = event->position();
+    for (int i = std::abs(steps); i > 0; --i) StepZoom(steps > 0 ? 1 : -1, &at);
+    return;
+  }
   // A touchpad reports pixels; a wheel reports eighths of a degree, 120 a
-  // notch, which scrolls three lines. Both add up in units of a 120th of a
-  // notch (a pixel is 10 of them, a 4-pixel line 40) until a whole line is
-  // reached, so small events scroll smoothly and none is lost. Sideways with
-  // Shift held or a sideways wheel.
+  // notch, which scrolls three lines (level pixels). Both add up in units of
+  // a 120th of a notch (a pixel is 10 of them, a line 40, or 10 per pixel of
+  // the zoom for a touchpad) until a whole line is reached, so small events
+  // scroll smoothly and none is lost. Sideways with Shift held or a sideways
+  // wheel.
   constexpr int kUnitsPerPixel = 10;
-  constexpr int kUnitsPerLine = 4 * kUnitsPerPixel;
   const bool pixels = !event->pixelDelta().isNull();
+  const int unitsPerLine = pixels ? m_nUserZoom * kUnitsPerPixel : 40;
   const QPoint delta = pixels ? event->pixelDelta() : event->angleDelta();
   const bool sideways =
       delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
@@ -248,16 +405,21 @@ void CCanvasWidget::wheelEvent(QWheelEvent* event) {
   int& rest = sideways ? m_nWheelRestX : m_nWheelRestY;
   if ((rest > 0) != (amount > 0)) rest = 0;  // turning back starts afresh
   rest += amount;
-  const int lines = rest / kUnitsPerLine;
-  rest -= lines * kUnitsPerLine;
+  const int lines = rest / unitsPerLine;
+  rest -= lines * unitsPerLine;
   const int code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
+  bool moved = false;
   for (int i = std::abs(lines); i > 0; --i) {
     const ScrollResult result =
         sideways ? m_logic.OnHScroll(code, 0) : m_logic.OnVScroll(code, 0);
-    if (result.delta != 0) m_bDirty = true;
+    if (result.delta != 0) moved = true;
   }
   UpdateScrollBars();
-  if (m_bDirty) update();
+  if (moved) {
+    m_bDirty = true;
+    update();
+    emit ViewMoved();
+  }
   emit ScreenChanged();
 }
 
@@ -299,6 +461,7 @@ void CCanvasWidget::ScrollTo(bool horizontal, int code, int position) {
   if (result.delta != 0) {
     m_bDirty = true;
     update();
+    emit ViewMoved();
     emit ScreenChanged();
   }
 }

@@ -26,6 +26,28 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // The client point of a pointer position: the pixel it lies on, each
   // coordinate floored (a fractional position belongs to the pixel it is in).
   static Point ClientPoint(const QPointF& position);
+  // The client point of a widget position on this canvas: the device pixel
+  // of the backing image it lies on (the same as ClientPoint where a widget
+  // pixel is one device pixel).
+  Point DevicePoint(const QPointF& position) const;
+
+  // ---- Zoom ----
+  // The zoom as the author sees it (one of kZoomLevels: widget pixels per
+  // level pixel) and Show Grid. The view's own zoom is this times the
+  // screen's device pixel ratio, so the canvas is drawn in device pixels.
+  int UserZoom() const { return m_nUserZoom; }
+  bool GridOn() const { return m_bGrid; }
+  // Sets the zoom and Show Grid, keeping the level pixel under widget
+  // position `around` under it (the canvas's centre when `around` is null).
+  void SetZoom(int userZoom, bool grid, const QPointF* around = nullptr);
+  // One zoom level up (`step` > 0) or down, around `around`.
+  void StepZoom(int step, const QPointF* around = nullptr);
+  // The largest zoom at which the whole level shows.
+  void FitLevel();
+  // Centres the view on a level pixel as far as the view allows.
+  void ScrollToLevelPoint(Point pixel);
+  // True while a middle-button or Space drag moves the view.
+  bool IsPanning() const { return m_bPanning; }
 
   CCanvasLogic& Logic() { return m_logic; }
   const CCanvasLogic& Logic() const { return m_logic; }
@@ -78,6 +100,10 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // What the canvas shows may have changed: cells were painted, the view
   // scrolled or was resized, or the level was replaced.
   void ScreenChanged();
+  // The zoom or Show Grid changed (by a command, Ctrl+wheel or Fit).
+  void ZoomChanged(int userZoom);
+  // The part of the level in view moved: a scroll, a pan, a zoom, a resize.
+  void ViewMoved();
 
  protected:
   bool event(QEvent* event) override;
@@ -87,6 +113,7 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // ICanvasPainter, over the backing image.
@@ -99,6 +126,16 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void RenderIfDirty();
   // Notes a rectangle painted directly, for the next flush.
   void NotePainted(const Rect& client);
+  // Sizes the backing image in device pixels and tells the view.
+  void ResizeScreen();
+  // The screen's device pixel ratio and the view's zoom it gives.
+  double Scale() const;
+  int ViewZoom(int userZoom) const;
+  // Moves the view so that the drag's start point follows the pointer.
+  void PanTo(const QPointF& position);
+  void EndPan();
+  // The widget rectangle that covers a rectangle of the backing image.
+  QRect WidgetRect(const Rect& client) const;
   void OnScrollAction(bool horizontal, int action);
   // Runs one scroll request on an axis and puts the bar on the new origin.
   void ScrollTo(bool horizontal, int code, int position);
@@ -120,4 +157,15 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   int m_nWheelRestY = 0;
   std::array<QCursor, kToolCount> m_cursors;
   Qt::MouseButton m_dragButton = Qt::NoButton;  // the button of a drag
+  int m_nUserZoom = kDefaultZoom;
+  bool m_bGrid = true;
+  double m_dScale = 1.0;     // the device pixel ratio the screen was sized for
+  int m_nWheelRestZoom = 0;  // Ctrl+wheel not yet worth a zoom step
+  // Panning: Space held over the canvas, a drag under way, where it began
+  // (device pixels) and the origins then.
+  bool m_bSpaceHeld = false;
+  bool m_bPanning = false;
+  Qt::MouseButton m_panButton = Qt::NoButton;
+  Point m_ptPanStart;
+  Point m_ptPanOrigin;
 };

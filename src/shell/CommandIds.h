@@ -36,6 +36,12 @@ inline constexpr int IDM_LEVEL_SIZE = 0x4404;
 inline constexpr int IDM_FILE_IMPORT_IMAGE = 0x4405;
 inline constexpr int IDM_FILE_EXPORT_IMAGE = 0x4406;
 inline constexpr int IDM_FILE_EXPORT_ALL = 0x4407;
+// View menu: the canvas's zoom and grid.
+inline constexpr int IDM_VIEW_ZOOM_IN = 0x4200;
+inline constexpr int IDM_VIEW_ZOOM_OUT = 0x4201;
+inline constexpr int IDM_VIEW_ACTUAL_SIZE = 0x4202;
+inline constexpr int IDM_VIEW_FIT_LEVEL = 0x4203;
+inline constexpr int IDM_VIEW_SHOW_GRID = 0x4204;
 // View menu: the overview dock, classic colours and the calculator screen's
 // frame over the canvas.
 inline constexpr int IDM_VIEW_OVERVIEW = 0x4280;

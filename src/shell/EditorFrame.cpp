@@ -209,6 +209,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   CreateBars();
   CreateCanvas();
   CreateStatusBar();
+  UpdateZoomDisplay();
   m_pLevelSpin->SetPos(1);
 
   m_pLevelNameEdit->setMaxLength(NAME_CHARS);
@@ -327,6 +328,7 @@ void CEditorFrame::CreateMenu() {
       ->setCheckable(true);
   AddCommand(view, QStringLiteral("&Overview"), IDM_VIEW_OVERVIEW)
       ->setCheckable(true);
+  // How the level is drawn over the canvas.
   view->addSeparator();
   QAction* classic = AddCommand(view, QStringLiteral("&Classic Colours"),
                                 IDM_VIEW_CLASSIC_COLOURS);
@@ -335,6 +337,23 @@ void CEditorFrame::CreateMenu() {
   AddCommand(view, QStringLiteral("Calculator &Screen"),
              IDM_VIEW_CALCULATOR_SCREEN)
       ->setCheckable(true);
+  // The canvas's zoom, around the canvas's centre; Ctrl+wheel zooms around
+  // the pointer.
+  view->addSeparator();
+  AddCommand(view, QStringLiteral("Zoom &In"), IDM_VIEW_ZOOM_IN)
+      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                      QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  AddCommand(view, QStringLiteral("Zoom &Out"), IDM_VIEW_ZOOM_OUT)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  AddCommand(view, QStringLiteral("&Actual Size"), IDM_VIEW_ACTUAL_SIZE)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  AddCommand(view, QStringLiteral("&Fit Level"), IDM_VIEW_FIT_LEVEL)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_9));
+  QAction* grid =
+      AddCommand(view, QStringLiteral("Show &Grid"), IDM_VIEW_SHOW_GRID);
+  grid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  grid->setCheckable(true);
+  grid->setChecked(true);
   // Level: whole levels, beside the level number's arrows and the level
   // order dialog.
   QMenu* level = menuBar()->addMenu(QStringLiteral("&Level"));
@@ -377,8 +396,8 @@ void CEditorFrame::SetShortcuts() {
 void CEditorFrame::CreateStatusBar() {
   // Passing notes show on the left, the fields on the right. Where the bar
   // is narrow, the fields of lower rank give way to a note while it stands:
-  // the calculator name first, then the tool, the budget and the problem
-  // count; the pixel, the level size and the pack size always stay.
+  // the calculator name first, then the tool, the zoom, the budget and the
+  // problem count; the pixel, the level size and the pack size always stay.
   QStatusBar* bar = statusBar();
   m_pStatusFields = new CStatusFields(*bar);
   m_pCalculatorLabel = new QLabel(bar);
@@ -388,6 +407,9 @@ void CEditorFrame::CreateStatusBar() {
   m_pPixelLabel = new QLabel(bar);
   m_pPixelLabel->setMinimumWidth(
       fontMetrics().horizontalAdvance(QStringLiteral("Pixel: 000, 000")));
+  m_pZoomLabel = new QLabel(bar);
+  m_pZoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+  m_pZoomLabel->setToolTip(QStringLiteral("Zoom"));
   m_pSizeLabel = new QLabel(bar);
   m_pBudgetLabel = new QLabel(bar);
   m_pBudgetLabel->setToolTip(QStringLiteral(
@@ -395,6 +417,7 @@ void CEditorFrame::CreateStatusBar() {
   m_pPackLabel = new QLabel(bar);
   m_pStatusFields->Add(m_pCalculatorLabel, statusrank::kCalculator);
   m_pStatusFields->Add(m_pToolLabel, statusrank::kTool);
+  m_pStatusFields->Add(m_pZoomLabel, statusrank::kZoom);
   m_pStatusFields->Add(m_pPixelLabel, CStatusFields::kKept);
   m_pStatusFields->Add(m_pSizeLabel, CStatusFields::kKept);
   m_pStatusFields->Add(m_pBudgetLabel, statusrank::kBudget);
@@ -616,6 +639,44 @@ void CEditorFrame::CreateCanvas() {
           [this](const QString& text) { ShowStatus(text); });
   connect(m_pCanvas, &CCanvasWidget::ToolChanged, this,
           &CEditorFrame::UpdateToolButtons);
+  connect(m_pCanvas, &CCanvasWidget::ZoomChanged, this,
+          &CEditorFrame::UpdateZoomDisplay);
+}
+
+void CEditorFrame::UpdateZoomDisplay() {
+  const int zoom = m_pCanvas->UserZoom();
+  if (m_pZoomLabel != nullptr) {
+    m_pZoomLabel->setText(QStringLiteral("%1x").arg(zoom));
+    m_pStatusFields->Update();
+  }
+  Action(IDM_VIEW_ZOOM_IN)->setEnabled(NextZoomLevel(zoom, 1) != zoom);
+  Action(IDM_VIEW_ZOOM_OUT)->setEnabled(NextZoomLevel(zoom, -1) != zoom);
+  Action(IDM_VIEW_SHOW_GRID)->setChecked(m_pCanvas->GridOn());
+}
+
+bool CEditorFrame::OnViewCommand(int id) {
+  CCanvasWidget& canvas = *m_pCanvas;
+  switch (id) {
+    case IDM_VIEW_ZOOM_IN:
+      canvas.StepZoom(1);
+      break;
+    case IDM_VIEW_ZOOM_OUT:
+      canvas.StepZoom(-1);
+      break;
+    case IDM_VIEW_ACTUAL_SIZE:
+      canvas.SetZoom(kDefaultZoom, canvas.GridOn());
+      break;
+    case IDM_VIEW_FIT_LEVEL:
+      canvas.FitLevel();
+      break;
+    case IDM_VIEW_SHOW_GRID:
+      canvas.SetZoom(canvas.UserZoom(), !canvas.GridOn());
+      break;
+    default:
+      return false;
+  }
+  UpdateZoomDisplay();
+  return true;
 }
 
 void CEditorFrame::LoadCursors() {
@@ -654,6 +715,9 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
     OnCancelKey();
     return;
   }
+  // The view changes nothing in the level: a shape being dragged and a
+  // floating selection stay as they are.
+  if (OnViewCommand(id)) return;
   SettleCanvas(id);
   if (id == IDM_FILE_EXIT) {
     close();  // the same road as the close box: OnClose asks first
@@ -1190,7 +1254,7 @@ bool CEditorFrame::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseMove: {
         // The pixel a click here would change, taken as the canvas takes it.
-        const Point at = CCanvasWidget::ClientPoint(
+        const Point at = m_pCanvas->DevicePoint(
             static_cast<QMouseEvent*>(event)->position());
         Point level;
         m_pPixelLabel->setText(

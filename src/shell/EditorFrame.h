@@ -65,6 +65,9 @@ class CEditorFrame : public QMainWindow {
   void UpdateToolButtons();
   // The status bar's words for the tool in force.
   QString ToolStatusText();
+  // Shows the canvas's zoom in the status bar and the View menu (Zoom In and
+  // Zoom Out enabled where there is a level to go to, Show Grid checked).
+  void UpdateZoomDisplay();
 
   // ---- Handlers reached from OnCommand / OnNotify ----
   // File commands.
@@ -143,6 +146,8 @@ class CEditorFrame : public QMainWindow {
   // The status bar's fields: the pointer's level pixel, the current level's
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
+  // The canvas's zoom ("4x"), left of the pixel.
+  QLabel* ZoomLabel() const { return m_pZoomLabel; }
   QLabel* LevelSizeLabel() const { return m_pSizeLabel; }
   QLabel* BudgetLabel() const { return m_pBudgetLabel; }
   CStatusFields& StatusFields() { return *m_pStatusFields; }
@@ -204,6 +209,8 @@ class CEditorFrame : public QMainWindow {
   bool OnCanvasKey(const QKeyEvent& key);
   // Escape: drops a shape being dragged, ends a placement.
   void OnCancelKey();
+  // The View menu's zoom and grid commands; false for any other id.
+  bool OnViewCommand(int id);
 
   IPlatform& m_platform;
   CLevelPack m_pack;
@@ -233,6 +240,7 @@ class CEditorFrame : public QMainWindow {
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;
   QLabel* m_pPixelLabel = nullptr;
+  QLabel* m_pZoomLabel = nullptr;
   QLabel* m_pSizeLabel = nullptr;
   QLabel* m_pBudgetLabel = nullptr;
   CStatusFields* m_pStatusFields = nullptr;

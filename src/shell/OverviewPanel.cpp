@@ -39,6 +39,7 @@ COverviewPanel::COverviewPanel(CLevelPack& pack, CCanvasWidget& canvas,
   setWidget(m_pView);
   connect(&m_canvas, &CCanvasWidget::ScreenChanged, this,
           &COverviewPanel::Sync);
+  connect(&m_canvas, &CCanvasWidget::ViewMoved, this, &COverviewPanel::Sync);
   connect(this, &QDockWidget::visibilityChanged, this, &COverviewPanel::Sync);
   hide();
 }

@@ -126,9 +126,7 @@ void CProblemsPanel::GoTo(const PackProblem& problem) {
   if (problem.at.x >= 0) {
     // The place goes to the middle of the canvas, as far as the view allows
     // (the refresh clamps it).
-    CanvasView& view = m_frame.Logic().View();
-    view.m_nOriginX = 4 * problem.at.x - view.m_cxClient / 2;
-    view.m_nOriginY = 4 * problem.at.y + 1 - view.m_cyClient / 2;
+    m_frame.Logic().View().CentreOn(problem.at, pack.Current());
   }
   m_frame.RefreshView();
   m_frame.UpdatePackInfo();

@@ -24,6 +24,7 @@ CScreenFrame::CScreenFrame(CLevelPack& pack, CCanvasWidget& canvas)
   setGeometry(canvas.rect());
   canvas.installEventFilter(this);
   connect(&canvas, &CCanvasWidget::ScreenChanged, this, &CScreenFrame::Follow);
+  connect(&canvas, &CCanvasWidget::ViewMoved, this, &CScreenFrame::Follow);
   hide();
 }
 
@@ -63,7 +64,12 @@ void CScreenFrame::Repaint(const Rect& before) {
     m_framed = framed;
     const QRect r = OutlineRect();
     m_framed = keep;
-    return r.adjusted(-kFrameWidth, -kFrameWidth, kFrameWidth, kFrameWidth);
+    const QRect device =
+        r.adjusted(-kFrameWidth, -kFrameWidth, kFrameWidth, kFrameWidth);
+    const qreal ratio = devicePixelRatioF();
+    return QRectF(device.left() / ratio, device.top() / ratio,
+                  (device.width() + 1) / ratio, (device.height() + 1) / ratio)
+        .toAlignedRect();
   };
   if (!before.IsEmpty()) update(outline(before));
   if (!m_framed.IsEmpty()) update(outline(m_framed));
@@ -77,8 +83,8 @@ bool CScreenFrame::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::MouseMove:
       case QEvent::MouseButtonPress:
-        m_pointer = CCanvasWidget::ClientPoint(
-            static_cast<QMouseEvent*>(event)->position());
+        m_pointer =
+            m_canvas.DevicePoint(static_cast<QMouseEvent*>(event)->position());
         m_bPointerIn = true;
         Follow();
         break;
@@ -98,6 +104,8 @@ bool CScreenFrame::eventFilter(QObject* watched, QEvent* event) {
 void CScreenFrame::paintEvent(QPaintEvent*) {
   if (m_framed.IsEmpty()) return;
   QPainter painter(this);
+  // The canvas's client points are device pixels.
+  painter.scale(1.0 / devicePixelRatioF(), 1.0 / devicePixelRatioF());
   const QRect r = OutlineRect();
   // Two pixels wide: the grid line around the cells and one outside it.
   painter.fillRect(QRect(r.left() - 1, r.top() - 1, r.width() + 2, kFrameWidth),

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "canvas/ViewGeometry.h"
+
 namespace {
 
 const QString kRecentFiles = QStringLiteral("files/recent");
@@ -14,6 +16,8 @@ const QString kGeometry = QStringLiteral("window/geometry");
 const QString kState = QStringLiteral("window/state");
 const QString kClassicColours = QStringLiteral("view/classicColours");
 const QString kCalculatorScreen = QStringLiteral("view/calculatorScreen");
+const QString kZoom = QStringLiteral("view/zoom");
+const QString kShowGrid = QStringLiteral("view/showGrid");
 // The version of the bars' layout stored with the window state: a state of
 // another layout is not applied.
 constexpr int kLayoutVersion = 1;
@@ -91,6 +95,27 @@ bool CEditorSettings::CalculatorScreen() const {
 
 void CEditorSettings::SetCalculatorScreen(bool on) {
   m_settings.setValue(kCalculatorScreen, on);
+}
+
+int CEditorSettings::Zoom() const {
+  // An INI file gives every number back as text.
+  bool ok = false;
+  const QVariant value = m_settings.value(kZoom);
+  const int zoom = value.typeId() == QMetaType::QString
+                       ? value.toString().toInt(&ok)
+                       : value.toInt(&ok);
+  return ok && IsZoomLevel(zoom) ? zoom : kDefaultZoom;
+}
+
+bool CEditorSettings::ShowGrid() const {
+  const QString text = TextValue(m_settings, kShowGrid);
+  return text != QStringLiteral("false");
+}
+
+void CEditorSettings::SetView(int zoom, bool showGrid) {
+  m_settings.setValue(kZoom, zoom);
+  m_settings.setValue(
+      kShowGrid, showGrid ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 bool CEditorSettings::RestoreLayout(QMainWindow& window) const {

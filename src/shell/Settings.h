@@ -30,6 +30,11 @@ class CEditorSettings {
   void SetClassicColours(bool on);
   bool CalculatorScreen() const;
   void SetCalculatorScreen(bool on);
+  // The canvas's zoom (one of the view's zoom levels) and Show Grid; a
+  // missing or unusable value gives 4 times and the grid.
+  int Zoom() const;
+  bool ShowGrid() const;
+  void SetView(int zoom, bool showGrid);
 
   // Puts the window and its bars back as they were; false (and the window
   // left as it is) when nothing usable is stored.

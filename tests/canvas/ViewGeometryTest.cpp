@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "LevelOfSize.h"
 #include "canvas/ViewGeometry.h"
 #include "model/Level.h"
 
 namespace {
-
-LevelRecord LevelOfSize(int widthBytes, int height) {
-  LevelRecord level;
-  level.m_nWidthBytes = widthBytes;
-  level.m_nHeight = height;
-  return level;
-}
 
 struct ClampCase {
   const char* name;

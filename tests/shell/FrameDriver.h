@@ -36,10 +36,10 @@ class FrameDriver {
   QWidget* Canvas() { return &m_frame.Canvas(); }
 
   // A client point inside the cell of a level pixel (which may lie outside
-  // the level).
+  // the level): its middle, at every zoom.
   QPoint CellPoint(Point level) {
     const Rect cell = m_frame.Logic().View().CellClientRect(level);
-    return {cell.left + 1, cell.top + 1};
+    return {(cell.left + cell.right - 1) / 2, (cell.top + cell.bottom - 1) / 2};
   }
   void Press(Point at) { MousePress(Canvas(), CellPoint(at)); }
   void Move(Point to, bool held) { MouseMove(Canvas(), CellPoint(to), held); }

@@ -38,7 +38,7 @@ class ShownFrameFixture : public ::testing::Test {
   // A client point inside the cell of a level pixel.
   QPoint CellPoint(Point level) {
     const Rect cell = frame->Logic().View().CellClientRect(level);
-    return {cell.left + 1, cell.top + 1};
+    return {(cell.left + cell.right - 1) / 2, (cell.top + cell.bottom - 1) / 2};
   }
 
   ScriptedPlatform platform;
