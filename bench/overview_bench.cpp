@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include "BenchApp.h"
+#include "PaintScenes.h"
 #include "canvas/CanvasWidget.h"
 #include "model/LevelPack.h"
 #include "shell/OverviewPanel.h"
@@ -19,13 +20,7 @@ void BM_OverviewAfterPenPlot(benchmark::State& state) {
   CLevelPack pack;
   pack.NewPack();
   CLevel& level = pack.Current();
-  while (level.m_nWidthBytes < MAX_WIDTH_BYTES) level.AddColumn();
-  for (int i = 0; i < level.BitmapBytes(); ++i) level.m_bitmap[i] = 0xFF;
-  level.PlaceObject({0, 0}, OBJ_ENTRANCE);
-  level.PlaceObject({272, 48}, OBJ_EXIT);
-  for (int i = 0; i < MAX_BLOCKS; ++i) {
-    level.PlaceObject({8 * (i % 34), 16 * (i / 34)}, OBJ_BLOCK);
-  }
+  FillLargestLevel(level);
   auto* canvas = new CCanvasWidget(pack);
   canvas->resize(800, 300);
   canvas->show();
