@@ -100,6 +100,8 @@ const Goal kGoals[] = {
      nullptr, 1.0, "ms"},
     {"whole-level selection moved one pixel, 96 x 192", "BM_SelectionMove/12",
      nullptr, 1.0, "ms"},
+    {"overview repaint after one pen plot, largest level",
+     "BM_OverviewAfterPenPlot", nullptr, 0.2, "ms"},
     {"recovery copy of the largest pack, the window thread's share",
      "BM_RecoverySnapshotEncode", nullptr, 1.0, "ms"},
     {"recovery copy of the largest pack, written and flushed (own thread)",

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <optional>
 
 #include "canvas/FillTool.h"
 #include "canvas/ObjectTool.h"
@@ -51,6 +52,27 @@ CCanvasTool& CCanvasLogic::Tool(ToolCursor tool) {
   if (IsPen(tool)) return IsLargePen(tool) ? *m_pLargePen : *m_pSmallPen;
   return *m_tools[static_cast<std::size_t>(tool)];
 }
+
+namespace {
+
+// Calls fn(object, y, bytes) for every row y inside the level of every
+// object in use, with the two bytes of its sprite's row.
+template <typename Fn>
+void ForEachSpriteRow(const CLevel& level, Fn fn) {
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int r = 0; r < 16 && object.row + r < level.m_nHeight; ++r) {
+      std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
+                               static_cast<std::uint8_t>(sprite[16 + r])};
+      fn(object, object.row + r, bytes);
+    }
+  }
+}
+
+}  // namespace
 
 // ---- View ----
 
@@ -110,6 +132,10 @@ bool CCanvasLogic::PixelUnder(Point client, Point& level) const {
 // ---- Painting ----
 
 void CCanvasLogic::OnPaint() {
+  // In clear colours the placement preview stands over the level, so the
+  // terrain is painted without it.
+  std::optional<CLevelPack::PreviewFree> clean;
+  if (!m_bClassic) clean.emplace(m_pack);
   const CLevel& level = m_pack.Current();
   m_painter.SetGridPitch(m_view.GridPitch());
   m_painter.PaintBackground(m_view.OutlineClientRect(level),
@@ -127,7 +153,7 @@ void CCanvasLogic::OnPaint() {
   Overlay overlays[OBJECT_SLOTS];
   int overlayCount = 0;
   const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots; ++slot) {
+  for (int slot = 0; slot < slots && m_bClassic; ++slot) {
     const LevelObject& object = level.m_objects[slot];
     if (object.kind == OBJ_NONE) continue;
     overlays[overlayCount++] = {object.row, object.col,
@@ -162,10 +188,75 @@ void CCanvasLogic::OnPaint() {
     }
     PaintRowRuns(0, y, m_rowBits.data(), width);
   }
+  if (!m_bClassic) {
+    clean.reset();
+    PaintObjectInks();
+  }
+}
+
+void CCanvasLogic::PaintObjectInks() {
+  const CLevel& level = m_pack.Current();
+  const int width = level.m_nWidthBytes;
+  ForEachSpriteRow(level, [&](const LevelObject& object, int y,
+                              std::uint8_t(&bytes)[2]) {
+    for (int half = 0; half < 2 && object.col + half < width; ++half) {
+      bytes[half] &=
+          static_cast<std::uint8_t>(~m_overlayCover[static_cast<std::size_t>(
+              y * width + object.col + half)]);
+    }
+    PaintRowRuns(8 * object.col, y, bytes, 2, ObjectInk(object.kind));
+  });
+  if (PreviewShown()) {
+    PaintSprite(m_ptLast - Point{8, 8}, GetSprite(m_nToolMode), Ink::Preview);
+  }
+}
+
+void CCanvasLogic::PaintSprite(Point topLeft, const Sprite& sprite, Ink ink) {
+  if (ink == Ink::Preview) {
+    // Cell by cell, as the inverted preview is: the grid lines between its
+    // cells stay what the level shows, so taking it away cell by cell
+    // leaves no trace.
+    for (int i = 0; i < 32; ++i) {
+      for (int j = 0; j < 8; ++j) {
+        if (!(sprite[i] & (0x80u >> j))) continue;
+        const Point p = topLeft + Point{8 * (i / 16) + j, i % 16};
+        if (!IsInLevel(p) || !m_view.RowBelowBars(p.y)) continue;
+        m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
+      }
+    }
+    return;
+  }
+  for (int r = 0; r < 16; ++r) {
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[r]),
+                                   static_cast<std::uint8_t>(sprite[16 + r])};
+    PaintRowRuns(topLeft.x, topLeft.y + r, bytes, 2, ink);
+  }
+}
+
+Ink CCanvasLogic::ObjectInkAt(Point p) const {
+  const CLevel& level = m_pack.Current();
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  Ink ink = Ink::Terrain;
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int dx = p.x - 8 * object.col;
+    const int dy = p.y - object.row;
+    if (dx < 0 || dx >= 16 || dy < 0 || dy >= 16) continue;
+    const std::uint32_t bits = GetSprite(object.kind)[16 * (dx / 8) + dy];
+    // Later slots are drawn over earlier ones.
+    if (bits & (0x80u >> (dx % 8))) ink = ObjectInk(object.kind);
+  }
+  return ink;
+}
+
+void CCanvasLogic::SetClassicColours(bool classic) {
+  m_bClassic = classic;
+  m_painter.Invalidate(m_view.m_rcCanvas);
 }
 
 void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
-                                int count) {
+                                int count, Ink ink) {
   const CLevel& level = m_pack.Current();
   if (y < 0 || y >= level.m_nHeight || !m_view.RowBelowBars(y)) return;
   const int levelWidth = level.WidthPixels();
@@ -183,7 +274,11 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
     const Rect span{firstCell.left + zoom * from, firstCell.top,
                     firstCell.left + zoom * (to - 1) + m_view.CellSize(),
                     firstCell.bottom};
-    m_painter.PaintBlackRun({from, y}, span, to - from);
+    if (ink == Ink::Terrain) {
+      m_painter.PaintBlackRun({from, y}, span, to - from);
+    } else {
+      m_painter.PaintInkRun({from, y}, span, to - from, ink);
+    }
   };
 
   // Up to 8 bytes at a time, most significant bit leftmost; runs are
@@ -227,7 +322,8 @@ void CCanvasLogic::DrawObject(int slot) {
   for (int row = 0; row < 16; ++row) {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[row]),
                                    static_cast<std::uint8_t>(sprite[16 + row])};
-    PaintRowRuns(x, object.row + row, bytes, 2);
+    PaintRowRuns(x, object.row + row, bytes, 2,
+                 m_bClassic ? Ink::Terrain : ObjectInk(object.kind));
   }
 }
 
@@ -290,22 +386,13 @@ void CCanvasLogic::BuildPicture() {
   const CLevel& level = m_pack.Current();
   const int width = level.m_nWidthBytes;
   std::copy_n(level.m_bitmap, level.BitmapBytes(), m_picture.begin());
-  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots; ++slot) {
-    const LevelObject& object = level.m_objects[slot];
-    if (object.kind == OBJ_NONE) continue;
-    const Sprite& sprite = GetSprite(object.kind);
-    for (int r = 0; r < 16; ++r) {
-      const int y = object.row + r;
-      if (y >= level.m_nHeight) break;
-      for (int half = 0; half < 2; ++half) {
-        const int col = object.col + half;
-        if (col >= width) continue;
-        m_picture[static_cast<std::size_t>(y * width + col)] |=
-            static_cast<std::uint8_t>(sprite[16 * half + r]);
-      }
-    }
-  }
+  ForEachSpriteRow(
+      level, [&](const LevelObject& object, int y, std::uint8_t(&bytes)[2]) {
+        for (int half = 0; half < 2 && object.col + half < width; ++half) {
+          m_picture[static_cast<std::size_t>(y * width + object.col + half)] |=
+              bytes[half];
+        }
+      });
 }
 
 std::size_t CCanvasLogic::ByteOf(Point p) const {
@@ -362,7 +449,20 @@ void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
     m_painter.Invalidate(m_view.m_rcCanvas);
     return;
   }
-  for (const Point& p : changed) PaintCell(p, !shown(cover, black, p));
+  for (const Point& p : changed) {
+    const bool white = !shown(cover, black, p);
+    const std::size_t at = ByteOf(p);
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
+    // Uncovered, an object's pixel shows in its own ink.
+    const Ink ink = m_bClassic || white || (cover[at] & bit) != 0
+                        ? Ink::Terrain
+                        : ObjectInkAt(p);
+    if (ink == Ink::Terrain) {
+      PaintCell(p, white);
+    } else if (IsInLevel(p) && m_view.RowBelowBars(p.y)) {
+      m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
+    }
+  }
 }
 
 // ---- Writing ----

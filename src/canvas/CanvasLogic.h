@@ -135,6 +135,18 @@ class CCanvasLogic {
   // The sprite of one object slot over the terrain.
   void DrawObject(int slot);
 
+  // ---- Colours ----
+  // Classic colours (the default) paint the objects and the placement
+  // preview black like the terrain, the preview inverted. Without them the
+  // objects and the preview are painted in inks of their own (see Ink) and
+  // the preview stands over the level rather than inverting it. Either way
+  // the level holds the same; invalidates the canvas.
+  void SetClassicColours(bool classic);
+  bool ClassicColours() const { return m_bClassic; }
+  // The cells of a sprite's set pixels in one ink, its top-left pixel at
+  // `topLeft`; pixels outside the level are left out.
+  void PaintSprite(Point topLeft, const Sprite& sprite, Ink ink);
+
   // ---- Overlay ----
   // Shows `pixels` over the level in place of what it shows there, and
   // takes the overlay shown before away: a shape being dragged, a
@@ -246,6 +258,7 @@ class CCanvasLogic {
   CLevelPack& m_pack;
   ICanvasPainter& m_painter;
   CanvasView m_view;
+  bool m_bClassic = true;
   ToolCursor m_curPen = ToolCursor::SmallBlack;
   std::unique_ptr<CPenTool> m_pSmallPen;
   std::unique_ptr<CPenTool> m_pLargePen;
@@ -264,8 +277,15 @@ class CCanvasLogic {
   // pixel in the bitmap's layout; rebuilt whenever the overlay changes.
   std::array<std::uint8_t, BITMAP_STORAGE> m_picture{};
 
-  // Black runs for the set bits of `count` bytes from level pixel (x, y).
-  void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count);
+  // Runs for the set bits of `count` bytes from level pixel (x, y), black
+  // or in `ink`.
+  void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count,
+                    Ink ink = Ink::Terrain);
+  // The objects in their inks over what a full paint drew, leaving out
+  // what the overlay covers; then the placement preview.
+  void PaintObjectInks();
+  // The ink of an object's sprite pixel at p, or Terrain when none covers it.
+  Ink ObjectInkAt(Point p) const;
   void BuildPicture();
   bool PictureBlack(Point p) const;
   // Bitmap byte and bit of a level pixel.

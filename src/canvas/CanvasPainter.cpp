@@ -3,6 +3,47 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/Level.h"
+
+std::uint32_t CanvasPalette::Of(Ink ink) const {
+  switch (ink) {
+    case Ink::Paper:
+      return paper;
+    case Ink::Terrain:
+      return terrain;
+    case Ink::Entrance:
+      return entrance;
+    case Ink::Exit:
+      return exit;
+    case Ink::Block:
+      return block;
+    case Ink::Preview:
+      return preview;
+  }
+  return terrain;
+}
+
+CanvasPalette CanvasPalette::Clear() {
+  CanvasPalette palette;
+  palette.grid = 0xFFD4D4D4u;      // light grey
+  palette.entrance = 0xFF1F9D3Au;  // green
+  palette.exit = 0xFFD62828u;      // red
+  palette.block = 0xFF2D6CDFu;     // blue
+  palette.preview = 0xFFF08C00u;   // orange
+  return palette;
+}
+
+Ink ObjectInk(int kind) {
+  if (kind == OBJ_ENTRANCE) return Ink::Entrance;
+  if (kind == OBJ_EXIT) return Ink::Exit;
+  return Ink::Block;
+}
+
+void ICanvasPainter::PaintInkRun(Point first, const Rect& span, int count,
+                                 Ink) {
+  PaintBlackRun(first, span, count);
+}
+
 void ICanvasPainter::PaintBlackRun(Point first, const Rect& span, int count) {
   const int size = span.bottom - span.top;
   const int pitch = count > 1 ? (span.Width() - size) / (count - 1) : 0;
@@ -80,46 +121,62 @@ void PixelBufferPainter::FillRect(const Rect& r, std::uint32_t colour) {
 }
 
 void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
+  const std::uint32_t paper = m_palette.paper;
+  const std::uint32_t grid = m_palette.grid;
+  const std::uint32_t edge = m_palette.outline;
   const int left = std::clamp(outline.left, 0, m_width);
   const int right = std::clamp(outline.right, left, m_width);
   const int top = std::clamp(outline.top, 0, m_height);
   const int bottom = std::clamp(outline.bottom, top, m_height);
-  // Rows above and below the outline are white.
-  FillRect({0, 0, m_width, top}, kWhite);
-  FillRect({0, bottom, m_width, m_height}, kWhite);
+  // Rows above and below the outline are paper.
+  FillRect({0, 0, m_width, top}, paper);
+  FillRect({0, bottom, m_width, m_height}, paper);
   if (left >= right) {
-    FillRect({0, top, m_width, bottom}, kWhite);
+    FillRect({0, top, m_width, bottom}, paper);
     return;
   }
-  // Rows between grid lines are white with black pixels on the vertical
-  // lines and the outline's sides; the first one built is copied to the rest.
+  // The outline's sides, where they lie on the screen.
+  const auto sides = [&](std::uint32_t* row) {
+    if (outline.left >= 0 && outline.left < m_width) row[outline.left] = edge;
+    if (outline.right - 1 >= 0 && outline.right - 1 < m_width) {
+      row[outline.right - 1] = edge;
+    }
+  };
+  // Rows between grid lines are paper with the grid's colour on the
+  // vertical lines and the outline's on its sides; the first one built is
+  // copied to the rest.
   const std::uint32_t* cellRow = nullptr;
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* row = m_pixels + y * m_stride;
-    FillPixels(row, left, kWhite);
-    FillPixels(row + right, m_width - right, kWhite);
-    if (y == outline.top || y == outline.bottom - 1 ||
-        OnGridLine(y, gridPhase.y, m_nGridPitch)) {
-      FillPixels(row + left, right - left, kBlack);
+    FillPixels(row, left, paper);
+    FillPixels(row + right, m_width - right, paper);
+    if (y == outline.top || y == outline.bottom - 1) {
+      FillPixels(row + left, right - left, edge);
+    } else if (OnGridLine(y, gridPhase.y, m_nGridPitch)) {
+      FillPixels(row + left, right - left, grid);
+      sides(row);
     } else if (cellRow != nullptr) {
       CopyPixels(row + left, cellRow + left, right - left);
     } else {
       for (int x = left; x < right; ++x) {
-        const bool line = x == outline.left || x == outline.right - 1 ||
-                          OnGridLine(x, gridPhase.x, m_nGridPitch);
-        row[x] = line ? kBlack : kWhite;
+        row[x] = OnGridLine(x, gridPhase.x, m_nGridPitch) ? grid : paper;
       }
+      sides(row);
       cellRow = row;
     }
   }
 }
 
 void PixelBufferPainter::PaintCell(Point, const Rect& cell, bool white) {
-  FillRect(cell, white ? kWhite : kBlack);
+  FillRect(cell, white ? m_palette.paper : m_palette.terrain);
 }
 
 void PixelBufferPainter::PaintBlackRun(Point, const Rect& span, int) {
-  FillRect(span, kBlack);
+  FillRect(span, m_palette.terrain);
+}
+
+void PixelBufferPainter::PaintInkRun(Point, const Rect& span, int, Ink ink) {
+  FillRect(span, m_palette.Of(ink));
 }
 
 void PixelBufferPainter::Invalidate(const Rect&) {}

@@ -4,6 +4,41 @@
 
 #include "model/Geometry.h"
 
+// What a cell shows: paper, terrain, one of the objects, or the placement
+// preview. Only paper and terrain are painted while the canvas shows the
+// classic black and white; the others give the objects and the preview
+// colours of their own.
+enum class Ink : std::uint8_t {
+  Paper,
+  Terrain,
+  Entrance,
+  Exit,
+  Block,
+  Preview
+};
+
+// The colours of the canvas, as 0xAARRGGBB.
+struct CanvasPalette {
+  std::uint32_t paper = 0xFFFFFFFFu;
+  std::uint32_t grid = 0xFF000000u;
+  std::uint32_t outline = 0xFF000000u;
+  std::uint32_t terrain = 0xFF000000u;
+  std::uint32_t entrance = 0xFF000000u;
+  std::uint32_t exit = 0xFF000000u;
+  std::uint32_t block = 0xFF000000u;
+  std::uint32_t preview = 0xFF000000u;
+
+  std::uint32_t Of(Ink ink) const;
+  // Black on white, grid and objects included.
+  static CanvasPalette Classic() { return {}; }
+  // A light grey grid, and objects and preview in colours no terrain has.
+  static CanvasPalette Clear();
+  friend bool operator==(const CanvasPalette&, const CanvasPalette&) = default;
+};
+
+// The ink of an object kind's sprite (OBJ_ENTRANCE, OBJ_EXIT, else a block).
+Ink ObjectInk(int kind);
+
 // The drawing seam of the canvas. The logic decides what to draw and where;
 // a painter puts black and white pixels on "the screen" (the canvas widget's
 // backing image) and asks for repaints. All rectangles are client pixels,
@@ -34,6 +69,11 @@ class ICanvasPainter {
   // size and pitch follow from the span).
   virtual void PaintBlackRun(Point first, const Rect& span, int count);
 
+  // The same run in an ink of the objects or the preview; the logic asks
+  // for it only while the canvas shows clear colours. The default paints
+  // it as a black run.
+  virtual void PaintInkRun(Point first, const Rect& span, int count, Ink ink);
+
   // Marks a rectangle to be erased and repainted by a later full paint.
   virtual void Invalidate(const Rect& client) = 0;
 };
@@ -58,7 +98,12 @@ class PixelBufferPainter : public ICanvasPainter {
   void SetGridPitch(int pitch) override { m_nGridPitch = pitch; }
   void PaintCell(Point level, const Rect& cell, bool white) override;
   void PaintBlackRun(Point first, const Rect& span, int count) override;
+  void PaintInkRun(Point first, const Rect& span, int count, Ink ink) override;
   void Invalidate(const Rect& client) override;
+
+  // The colours the painter draws with; classic black and white at first.
+  void SetPalette(const CanvasPalette& palette) { m_palette = palette; }
+  const CanvasPalette& Palette() const { return m_palette; }
 
   // Fills a rectangle, clipped to the buffer.
   void FillRect(const Rect& r, std::uint32_t colour);
@@ -71,5 +116,6 @@ class PixelBufferPainter : public ICanvasPainter {
   int m_width = 0;
   int m_height = 0;
   int m_stride = 0;
+  CanvasPalette m_palette;
   int m_nGridPitch = 4;  // 0: no grid lines
 };

@@ -158,11 +158,39 @@ void CCanvasWidget::RefreshView() {
   UpdateScrollBars();
   m_bDirty = true;
   update();
+  emit ScreenChanged();
 }
 
 void CCanvasWidget::FlushUpdates() {
   if (!m_rcPending.IsEmpty()) update(WidgetRect(m_rcPending));
   m_rcPending = {};
+  emit ScreenChanged();
+}
+
+void CCanvasWidget::SetClassicColours(bool classic) {
+  SetPalette(classic ? CanvasPalette::Classic() : CanvasPalette::Clear());
+  m_logic.SetClassicColours(classic);
+  emit ScreenChanged();
+}
+
+void CCanvasWidget::CentreOn(Point level) {
+  if (m_pack.Count() == 0) return;
+  const CanvasView& view = m_logic.View();
+  const Rect cell = view.CellClientRect(level);
+  const Rect& canvas = view.m_rcCanvas;
+  const int dx =
+      (cell.left + cell.right) / 2 - (canvas.left + canvas.right) / 2;
+  const int dy =
+      (cell.top + cell.bottom) / 2 - (canvas.top + canvas.bottom) / 2;
+  const ScrollResult h = m_logic.OnHScroll(SB_THUMBTRACK, view.m_nOriginX + dx);
+  const ScrollResult v = m_logic.OnVScroll(SB_THUMBTRACK, view.m_nOriginY + dy);
+  m_logic.ClampView();
+  UpdateScrollBars();
+  if (h.delta != 0 || v.delta != 0) {
+    m_bDirty = true;
+    update();
+  }
+  emit ScreenChanged();
 }
 
 void CCanvasWidget::Apply(const CanvasAction& action) {
@@ -249,6 +277,7 @@ void CCanvasWidget::ResizeScreen() {
   m_bDirty = true;
   update();
   emit ViewMoved();
+  emit ScreenChanged();
 }
 
 void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
@@ -391,6 +420,7 @@ void CCanvasWidget::wheelEvent(QWheelEvent* event) {
     update();
     emit ViewMoved();
   }
+  emit ScreenChanged();
 }
 
 void CCanvasWidget::OnScrollAction(bool horizontal, int action) {
@@ -432,6 +462,7 @@ void CCanvasWidget::ScrollTo(bool horizontal, int code, int position) {
     m_bDirty = true;
     update();
     emit ViewMoved();
+    emit ScreenChanged();
   }
 }
 
@@ -453,8 +484,18 @@ void CCanvasWidget::PaintCell(Point level, const Rect& cell, bool white) {
   // With a full paint pending the cell may land on a stale picture; the full
   // paint then redraws it from the level, which already holds the change.
   PixelBufferPainter::PaintCell(level, cell, white);
+  NotePainted(cell);
+}
+
+void CCanvasWidget::PaintInkRun(Point first, const Rect& span, int count,
+                                Ink ink) {
+  PixelBufferPainter::PaintInkRun(first, span, count, ink);
+  NotePainted(span);
+}
+
+void CCanvasWidget::NotePainted(const Rect& client) {
   if (m_bFullPaint) return;
-  m_rcPending = Union(m_rcPending, cell);
+  m_rcPending = Union(m_rcPending, client);
   if (!m_bFlushQueued) {
     // Direct painting outside the widget's own event handlers (a command
     // taking a preview away, say) reaches the screen with the next loop.

@@ -73,6 +73,16 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // Asks Qt to repaint the cells painted directly since the last call.
   void FlushUpdates();
 
+  // Classic black and white (the default) or clear colours: a light grey
+  // grid, the objects and the placement preview in colours of their own.
+  // Repaints the canvas; the level is not touched.
+  void SetClassicColours(bool classic);
+  bool ClassicColours() const { return m_logic.ClassicColours(); }
+
+  // Scrolls so that the level pixel's cell lies at the centre of the canvas
+  // as far as the scroll bars reach, as dragging their thumbs there would.
+  void CentreOn(Point level);
+
   // How many times the whole screen has been rendered from the level.
   int FullPaints() const { return m_nFullPaints; }
 
@@ -87,6 +97,9 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void ToolChanged();
   // A mouse button came up and the tool has handled it.
   void ButtonReleased();
+  // What the canvas shows may have changed: cells were painted, the view
+  // scrolled or was resized, or the level was replaced.
+  void ScreenChanged();
   // The zoom or Show Grid changed (by a command, Ctrl+wheel or Fit).
   void ZoomChanged(int userZoom);
   // The part of the level in view moved: a scroll, a pan, a zoom, a resize.
@@ -107,9 +120,12 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void PaintBackground(const Rect& outline, Point gridPhase) override;
   void PaintCell(Point level, const Rect& cell, bool white) override;
   void PaintBlackRun(Point first, const Rect& span, int count) override;
+  void PaintInkRun(Point first, const Rect& span, int count, Ink ink) override;
   void Invalidate(const Rect& client) override;
 
   void RenderIfDirty();
+  // Notes a rectangle painted directly, for the next flush.
+  void NotePainted(const Rect& client);
   // Sizes the backing image in device pixels and tells the view.
   void ResizeScreen();
   // The screen's device pixel ratio and the view's zoom it gives.

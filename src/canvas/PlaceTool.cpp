@@ -26,8 +26,30 @@ void CPlaceTool::InvertPreview(Point centre) {
   CLevelPack& pack = m_canvas.Pack();
   const bool modified = pack.m_bModified;
   m_canvas.m_ptLast = centre;
-  m_canvas.StampMask(centre, PLOT_INVERT, GetSprite(m_canvas.m_nToolMode),
-                     true);
+  const Sprite& sprite = GetSprite(m_canvas.m_nToolMode);
+  if (m_canvas.ClassicColours()) {
+    m_canvas.StampMask(centre, PLOT_INVERT, sprite, true);
+  } else {
+    // The same bits flip, but the screen shows the preview in its own ink
+    // over the level while it stands, and the level again once it goes.
+    FlipPreviewBits();
+    const Point topLeft = centre - Point{8, 8};
+    if (!m_bPreview) {
+      m_canvas.PaintSprite(topLeft, sprite, Ink::Preview);
+    } else {
+      const CLevel& level = pack.Current();
+      for (int i = 0; i < 32; ++i) {
+        for (int j = 0; j < 8; ++j) {
+          if (!(sprite[i] & (0x80u >> j))) continue;
+          const Point p = topLeft + Point{8 * (i / 16) + j, i % 16};
+          if (::IsInLevel(level, p)) {
+            m_canvas.PaintCell(p, !level.GetPixel(p.x, p.y));
+          }
+        }
+      }
+      m_canvas.RedrawObjectsNear(centre);
+    }
+  }
   pack.m_bModified = modified;
 }
 
@@ -102,7 +124,12 @@ CanvasAction CPlaceTool::Press(const ToolInput& input) {
   if (kind == OBJ_EXIT && level.m_objects[EXIT_SLOT].kind != OBJ_NONE) {
     m_canvas.InvalidateObject(EXIT_SLOT);
   }
-  m_canvas.StampMask(centre, PLOT_SET, GetSprite(kind), false);
+  if (m_canvas.ClassicColours()) {
+    m_canvas.StampMask(centre, PLOT_SET, GetSprite(kind), false);
+  } else {
+    m_canvas.PaintSprite(centre - Point{8, 8}, GetSprite(kind),
+                         ObjectInk(kind));
+  }
   level.PlaceObject(centre - Point{8, 8}, kind);
   CanvasAction action;
   if (!input.shift) {

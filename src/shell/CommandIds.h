@@ -42,6 +42,11 @@ inline constexpr int IDM_VIEW_ZOOM_OUT = 0x4201;
 inline constexpr int IDM_VIEW_ACTUAL_SIZE = 0x4202;
 inline constexpr int IDM_VIEW_FIT_LEVEL = 0x4203;
 inline constexpr int IDM_VIEW_SHOW_GRID = 0x4204;
+// View menu: the overview dock, classic colours and the calculator screen's
+// frame over the canvas.
+inline constexpr int IDM_VIEW_OVERVIEW = 0x4280;
+inline constexpr int IDM_VIEW_CLASSIC_COLOURS = 0x4281;
+inline constexpr int IDM_VIEW_CALCULATOR_SCREEN = 0x4282;
 // File menu items of the desktop integration.
 inline constexpr int IDM_FILE_SEND_TO_CALCULATOR = 0x4300;
 

@@ -46,9 +46,11 @@
 #include "shell/FrameSession.h"
 #include "shell/LevelBarLogic.h"
 #include "shell/LevelCommands.h"
+#include "shell/OverviewPanel.h"
 #include "shell/PasscodeValidator.h"
 #include "shell/PictureCommands.h"
 #include "shell/ProblemsPanel.h"
+#include "shell/ScreenFrame.h"
 #include "shell/StatusFields.h"
 #include "uikit/Platform.h"
 #include "uikit/UpDown.h"
@@ -324,6 +326,17 @@ void CEditorFrame::CreateMenu() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   AddCommand(view, QStringLiteral("&Problems"), IDM_VIEW_PROBLEMS)
       ->setCheckable(true);
+  AddCommand(view, QStringLiteral("&Overview"), IDM_VIEW_OVERVIEW)
+      ->setCheckable(true);
+  // How the level is drawn over the canvas.
+  view->addSeparator();
+  QAction* classic = AddCommand(view, QStringLiteral("&Classic Colours"),
+                                IDM_VIEW_CLASSIC_COLOURS);
+  classic->setCheckable(true);
+  classic->setChecked(true);
+  AddCommand(view, QStringLiteral("Calculator &Screen"),
+             IDM_VIEW_CALCULATOR_SCREEN)
+      ->setCheckable(true);
   // The canvas's zoom, around the canvas's centre; Ctrl+wheel zooms around
   // the pointer.
   view->addSeparator();
@@ -414,6 +427,31 @@ void CEditorFrame::CreateStatusBar() {
   connect(m_pProblems, &QDockWidget::visibilityChanged, this, [this] {
     Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
   });
+  m_pOverview = new COverviewPanel(m_pack, *m_pCanvas, this);
+  addDockWidget(Qt::RightDockWidgetArea, m_pOverview);
+  m_pOverview->hide();
+  connect(m_pOverview, &QDockWidget::visibilityChanged, this, [this] {
+    Action(IDM_VIEW_OVERVIEW)->setChecked(m_pOverview->isVisible());
+  });
+  m_pScreenFrame = new CScreenFrame(m_pack, *m_pCanvas);
+}
+
+void CEditorFrame::SetClassicColours(bool on) {
+  m_pCanvas->SetClassicColours(on);
+  Action(IDM_VIEW_CLASSIC_COLOURS)->setChecked(on);
+}
+
+bool CEditorFrame::ClassicColours() const {
+  return m_pCanvas->ClassicColours();
+}
+
+void CEditorFrame::SetCalculatorScreen(bool on) {
+  m_pScreenFrame->SetEnabled(on);
+  Action(IDM_VIEW_CALCULATOR_SCREEN)->setChecked(on);
+}
+
+bool CEditorFrame::CalculatorScreen() const {
+  return m_pScreenFrame->Enabled();
 }
 
 void CEditorFrame::CreateBars() {
@@ -727,6 +765,16 @@ void CEditorFrame::OnCommand(int id, int notifyCode) {
       m_pProblems->setVisible(!m_pProblems->isVisible());
       Action(IDM_VIEW_PROBLEMS)->setChecked(m_pProblems->isVisible());
       break;
+    case IDM_VIEW_OVERVIEW:
+      m_pOverview->setVisible(!m_pOverview->isVisible());
+      Action(IDM_VIEW_OVERVIEW)->setChecked(m_pOverview->isVisible());
+      break;
+    case IDM_VIEW_CLASSIC_COLOURS:
+      SetClassicColours(!ClassicColours());
+      break;
+    case IDM_VIEW_CALCULATOR_SCREEN:
+      SetCalculatorScreen(!CalculatorScreen());
+      break;
     case IDM_LEVEL_DUPLICATE:
       m_pLevels->Duplicate();
       break;
@@ -964,7 +1012,8 @@ void CEditorFrame::SettleCanvas(int id) {
   }
   // A floating selection is the author's work in plain sight: it is
   // committed, as a step of its own, before every command but the ones that
-  // act on the float itself and the pen keys, which leave the level alone.
+  // act on the float itself, the pen keys and the view's commands, which
+  // leave the level alone.
   // What is saved, shown in another level or undone is then what was seen.
   switch (id) {
     case IDM_EDIT_CUT:
@@ -975,6 +1024,10 @@ void CEditorFrame::SettleCanvas(int id) {
     case IDK_PEN_SWAP_COLOUR:
     case IDK_PEN_SMALL:
     case IDK_PEN_LARGE:
+    // The view's own commands change how the level is shown, not the level.
+    case IDM_VIEW_OVERVIEW:
+    case IDM_VIEW_CLASSIC_COLOURS:
+    case IDM_VIEW_CALCULATOR_SCREEN:
       return;
     default:
       break;
@@ -1184,6 +1237,7 @@ void CEditorFrame::UpdatePackInfo() {
     m_pPackLabel->setToolTip(QString::fromStdString(error));
   }
   m_pProblems->Refresh();
+  m_pOverview->Sync();
   m_pStatusFields->Update();
   m_pSession->PackInfoChanged();
 }

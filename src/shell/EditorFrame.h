@@ -18,7 +18,9 @@ class CFrameSession;
 class CLevelBarLogic;
 class CLevelCommands;
 class CPictureCommands;
+class COverviewPanel;
 class CProblemsPanel;
+class CScreenFrame;
 class CStatusFields;
 class IFrameEffects;
 class CUpDown;
@@ -132,6 +134,15 @@ class CEditorFrame : public QMainWindow {
   CFrameHistory& History() { return *m_pHistory; }
   // The Problems dock and its count in the status bar.
   CProblemsPanel& Problems() { return *m_pProblems; }
+  // The Overview dock and the calculator screen's frame over the canvas.
+  COverviewPanel& Overview() { return *m_pOverview; }
+  CScreenFrame& ScreenFrame() { return *m_pScreenFrame; }
+  // View > Classic Colours (on at first) and View > Calculator Screen (off
+  // at first), with their menu items' checks.
+  void SetClassicColours(bool on);
+  bool ClassicColours() const;
+  void SetCalculatorScreen(bool on);
+  bool CalculatorScreen() const;
   // The status bar's fields: the pointer's level pixel, the current level's
   // size and the encoded size of the pack.
   QLabel* PixelLabel() const { return m_pPixelLabel; }
@@ -244,6 +255,8 @@ class CEditorFrame : public QMainWindow {
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
   CProblemsPanel* m_pProblems = nullptr;
+  COverviewPanel* m_pOverview = nullptr;
+  CScreenFrame* m_pScreenFrame = nullptr;
   TerrainClip m_clip;       // the pixels copied last, for any level
   bool m_bClosing = false;  // the close request was accepted
 };

@@ -120,6 +120,8 @@ void CFrameSession::UseSettings(std::unique_ptr<CEditorSettings> settings) {
   m_pSettings->RestoreLayout(m_frame);
   m_frame.Canvas().SetZoom(m_pSettings->Zoom(), m_pSettings->ShowGrid());
   m_frame.UpdateZoomDisplay();
+  m_frame.SetClassicColours(m_pSettings->ClassicColours());
+  m_frame.SetCalculatorScreen(m_pSettings->CalculatorScreen());
   RebuildRecentMenu();
 }
 
@@ -128,6 +130,8 @@ void CFrameSession::WindowClosed() {
   if (!m_pSettings) return;
   m_pSettings->SaveLayout(m_frame);
   m_pSettings->SetView(m_frame.Canvas().UserZoom(), m_frame.Canvas().GridOn());
+  m_pSettings->SetClassicColours(m_frame.ClassicColours());
+  m_pSettings->SetCalculatorScreen(m_frame.CalculatorScreen());
   StoreLists();
 }
 

@@ -14,6 +14,8 @@ const QString kRecentFiles = QStringLiteral("files/recent");
 const QString kLastFolder = QStringLiteral("files/lastFolder");
 const QString kGeometry = QStringLiteral("window/geometry");
 const QString kState = QStringLiteral("window/state");
+const QString kClassicColours = QStringLiteral("view/classicColours");
+const QString kCalculatorScreen = QStringLiteral("view/calculatorScreen");
 const QString kZoom = QStringLiteral("view/zoom");
 const QString kShowGrid = QStringLiteral("view/showGrid");
 // The version of the bars' layout stored with the window state: a state of
@@ -31,6 +33,18 @@ QByteArray BytesValue(const QSettings& settings, const QString& key) {
   const QVariant value = settings.value(key);
   return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
                                                  : QByteArray();
+}
+
+// A yes or no, else `fallback`. The INI file gives back a text; a value
+// set in this run is still a bool.
+bool FlagValue(const QSettings& settings, const QString& key, bool fallback) {
+  const QVariant value = settings.value(key);
+  if (value.typeId() == QMetaType::Bool) return value.toBool();
+  if (value.typeId() != QMetaType::QString) return fallback;
+  const QString text = value.toString();
+  if (text == QLatin1String("true")) return true;
+  if (text == QLatin1String("false")) return false;
+  return fallback;
 }
 
 }  // namespace
@@ -65,6 +79,22 @@ QString CEditorSettings::LastFolder() const {
 
 void CEditorSettings::SetLastFolder(const QString& folder) {
   m_settings.setValue(kLastFolder, folder);
+}
+
+bool CEditorSettings::ClassicColours() const {
+  return FlagValue(m_settings, kClassicColours, true);
+}
+
+void CEditorSettings::SetClassicColours(bool on) {
+  m_settings.setValue(kClassicColours, on);
+}
+
+bool CEditorSettings::CalculatorScreen() const {
+  return FlagValue(m_settings, kCalculatorScreen, false);
+}
+
+void CEditorSettings::SetCalculatorScreen(bool on) {
+  m_settings.setValue(kCalculatorScreen, on);
 }
 
 int CEditorSettings::Zoom() const {

@@ -8,7 +8,8 @@ class QMainWindow;
 
 // What the editor remembers between runs, in an INI file in the user's
 // configuration folder: the window's size, position and state with where
-// each bar stands, the recent files and the folder used last. Nothing of a
+// each bar and dock stands, the view's colours and calculator screen frame,
+// the recent files and the folder used last. Nothing of a
 // pack is kept there. Every value is checked as it is read: a damaged,
 // unreadable or foreign file gives the defaults.
 class CEditorSettings {
@@ -23,6 +24,12 @@ class CEditorSettings {
   QString LastFolder() const;
   void SetLastFolder(const QString& folder);
 
+  // View > Classic Colours (on unless stored off) and View > Calculator
+  // Screen (off unless stored on).
+  bool ClassicColours() const;
+  void SetClassicColours(bool on);
+  bool CalculatorScreen() const;
+  void SetCalculatorScreen(bool on);
   // The canvas's zoom (one of the view's zoom levels) and Show Grid; a
   // missing or unusable value gives 4 times and the grid.
   int Zoom() const;

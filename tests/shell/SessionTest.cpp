@@ -223,6 +223,11 @@ std::vector<SessionAction> BuiltInActions() {
        [](Session& s) {
          // Yes is given only where the save needs no new name, so the file
          // it must write is known before the window goes.
+         // Closing puts a floating selection down before it asks; so does
+         // a command here, so that the file the close writes is known.
+         if (s.Frame().Logic().Selection().Floating()) {
+           s.Frame().OnCommand(IDT_TOOL_SELECT);
+         }
          const std::string path = s.Pack().m_szFilePath;
          s.saveChanges = SaveChangesAnswer(s);
          if (path.empty() && s.saveChanges == Answer::Yes) {
