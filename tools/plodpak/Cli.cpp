@@ -698,14 +698,16 @@ Commands:
       sizes) and the level count. Shows no level contents.
   export FILE --password PW --out DIR [--no-password]
       Writes DIR/pack.json and one 1-bit picture per level, DIR/level-1.png
-      and on (black = terrain, white = empty). A wrong password writes
-      nothing. --no-password leaves the password out of pack.json.
+      and on (black = terrain, white = empty), all of them or none; other
+      files in DIR stay. A wrong password writes nothing. --no-password
+      leaves the password out of pack.json.
   build MANIFEST.json --out FILE.83p [--8xp] [--password PW]
       Builds a pack from a manifest and its PNG pictures (paths relative to
       the manifest). The variable name comes from the output file's name,
-      the comment from the author. --8xp writes a TI-83 Plus file. A
-      password given replaces the manifest's; a manifest without one needs
-      it.
+      the comment from the author. A .8xp name gets a TI-83 Plus file, as
+      does any other name but .83p with --8xp. The output must not be the
+      manifest or one of its pictures. A password given replaces the
+      manifest's; a manifest without one needs it.
 
 In place of --password PW, which others on the machine may see:
   --password-file FILE  the password is FILE's one line
@@ -719,7 +721,8 @@ the output could not be written; 2 invalid input (a damaged or invalid pack,
 a bad manifest or picture, a password file that cannot be read, a wrong
 password: "FILE: wrong password"); 3 verify only: every file is
 sound but one is not ready (it has an error that would stop the editor's
-Save As); 64 a wrong command line. The manifest format is described in
+Save As); 64 a wrong command line (an option given twice, an output that
+is an input). The manifest format is described in
 docs/plodpak.md.
 )USAGE";
 }
