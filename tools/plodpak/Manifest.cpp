@@ -453,6 +453,7 @@ class DuplicateKeys {
     ++m_at;  // '['
     SkipSpace();
     for (int index = 1; !AtEnd() && Peek() != ']'; ++index) {
+      const std::size_t start = m_at;
       const std::string number = std::to_string(index);
       if (place == Place::Levels) {
         Value(prefix + "level " + number + ": ", Place::Level, depth + 1);
@@ -464,6 +465,8 @@ class DuplicateKeys {
       SkipSpace();
       if (Peek() == ',') ++m_at;
       SkipSpace();
+      // Not valid JSON after all ("[}"): stop rather than loop.
+      if (m_at == start) m_at = m_text.size();
     }
     ++m_at;  // ']'
   }
