@@ -291,12 +291,48 @@ std::string MakePackComment(std::string_view author) {
   return "Plodpak by " + std::string(author);
 }
 
+namespace {
+
+// The number of bytes of the UTF-8 character that starts at `text[at]`: 1
+// for ASCII and for any byte that does not begin a complete, well-formed
+// sequence, so that a name in another encoding still counts one character
+// per byte.
+std::size_t Utf8CharBytes(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  }
+  if (length == 1 || at + length > text.size()) return 1;
+  // The second byte's range also rules out overlong forms, surrogates and
+  // code points above U+10FFFF.
+  const auto second = static_cast<unsigned char>(text[at + 1]);
+  const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (second < low || second > high) return 1;
+  for (std::size_t i = 2; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
+}  // namespace
+
 std::string MakeVariableName(std::string_view path) {
   const std::size_t slash = path.find_last_of("/\\");
   if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
   std::string name;
-  for (char c : path) {
+  // The path is UTF-8: each character, however many bytes it takes, gives
+  // one letter of the name.
+  for (std::size_t at = 0; at < path.size();) {
+    char c = path[at];
     if (c == '.' || name.size() == VARIABLE_NAME_CHARS) break;
+    at += Utf8CharBytes(path, at);
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     const bool keep = (c >= 'A' && c <= 'Z') || (c >= '1' && c <= '9');
     name.push_back(keep ? c : 'A');

@@ -19,7 +19,9 @@ std::string MakePackComment(std::string_view author);
 
 // The variable name made from a file path: the part after the last "/" or
 // "\", up to the first "." and at most 8 characters, in capitals, with every
-// character other than A to Z and 1 to 9 replaced by "A".
+// character other than A to Z and 1 to 9 replaced by "A". The path is read
+// as UTF-8: a character of several bytes gives one "A", and so does each
+// byte that is not part of a well-formed character.
 // The calculator wants a name that starts with a letter: a name that would
 // start with a digit gets an "A" in front (cut to 8 again), and an empty
 // one becomes "PLODPAK".

@@ -161,6 +161,28 @@ TEST(PackImage, VariableNames) {
       {"/tmp/.83p", "PLODPAK"},
       {"/tmp/", "PLODPAK"},
       {"", "PLODPAK"},
+      // Each character of a UTF-8 name gives one letter, whatever its bytes.
+      {"\xC3\x84\xC3\x96\xC3\x9C.83p", "AAA"},  // ÄÖÜ, 2 bytes each
+      {"caf\xC3\xA9 2.83p", "CAFAA2"},          // é
+      {"\xE2\x82\xAC"
+       "5.83p",
+       "A5"},                           // €, 3 bytes
+      {"\xF0\x9F\x98\x80x.83p", "AX"},  // an emoji, 4 bytes
+      {"7\xC3\xA4.83p", "A7A"},         // a digit first
+      {"\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3"
+       "\xA4.83p",
+       "AAAAAAAA"},  // nine ä, cut to 8
+      {"ab\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4z.83p", "ABAAAAAZ"},
+      // A byte that starts no well-formed character is one character.
+      {"\xFF\xFE"
+       "ab.83p",
+       "AAAB"},
+      {"\xC4x.83p", "AX"},            // a lead byte without its follower
+      {"\xE2\x82x.83p", "AAX"},       // a 3-byte character cut short
+      {"\x80\x80y.83p", "AAY"},       // followers without a lead byte
+      {"\xC0\xAEq.83p", "AAQ"},       // an overlong form is two bytes
+      {"\xED\xA0\x80z.83p", "AAAZ"},  // a surrogate is three
+      {"x\xC3", "XA"},                // cut short at the end of the path
   };
   for (const auto& [path, name] : cases) {
     EXPECT_EQ(MakeVariableName(path), name) << path;

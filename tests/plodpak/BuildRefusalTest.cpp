@@ -6,7 +6,9 @@
 
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <cstring>
 #include <functional>
 
 #include "PlodpakSupport.h"
@@ -83,6 +85,24 @@ Edit Picture(int width, int height) {
     QImage image(width, height, QImage::Format_Mono);
     image.fill(0);
     ASSERT_TRUE(image.save(QString::fromStdString(folder / "level-1.png")));
+  };
+}
+
+// Writes the manifest's text with `added` after the first `after` in it: a
+// key given twice, which a JSON object cannot hold.
+Edit AddToText(const char* after, const char* added) {
+  return [=](QJsonObject& root, const TempFolder& folder) {
+    std::string text = QJsonDocument(root).toJson().toStdString();
+    const std::size_t at = text.find(after);
+    ASSERT_NE(at, std::string::npos) << after;
+    text.insert(at + std::strlen(after), added);
+    WriteText(folder / "pack.json", text);
+  };
+}
+
+Edit ManifestText(const char* text) {
+  return [=](QJsonObject&, const TempFolder& folder) {
+    WriteText(folder / "pack.json", text);
   };
 }
 
@@ -250,6 +270,33 @@ const BadManifest kBadManifests[] = {
        WriteText(folder / "pack.json", "[1, 2]");
      },
      "@/pack.json: must hold one JSON object"},
+    {"NullManifest", ManifestText("null"),
+     "@/pack.json: must hold one JSON object (it holds null)"},
+    {"NumberManifest", ManifestText(" 12\n"),
+     "@/pack.json: must hold one JSON object (it holds a number)"},
+    {"StringManifest", ManifestText("\"pack\""),
+     "@/pack.json: must hold one JSON object (it holds a string)"},
+    {"ArrayManifest", ManifestText("[{\"format\": 1}]"),
+     "@/pack.json: must hold one JSON object (it holds an array)"},
+    {"TwoValues", ManifestText("null null"), "@/pack.json: not valid JSON: "},
+
+    // A key given twice, at every level of the manifest; the spelling with
+    // escapes is the same key.
+    {"AuthorTwice", AddToText("\"author\": \"Ann\",", "\"author\": \"Bob\","),
+     "@/pack.json: key \"author\" is given more than once"},
+    {"AuthorTwiceEscaped",
+     AddToText("\"author\": \"Ann\",", "\"auth\\u006fr\": \"Bob\","),
+     "@/pack.json: key \"author\" is given more than once"},
+    {"LevelKeyTwice",
+     AddToText("\"passcode\": \"WXYZ\",", "\"passcode\": \"ABCD\","),
+     "@/pack.json: level 2: key \"passcode\" is given more than once"},
+    {"SkillTwice", AddToText("\"miners\": 30", ", \"miners\": 3"),
+     "@/pack.json: level 1: skills: key \"miners\" is given more than once"},
+    {"BlockCoordinateTwice", AddToText("\"x\": 24,", "\"x\": 32,"),
+     "@/pack.json: level 1: block 1: key \"x\" is given more than once"},
+    {"EntranceCoordinateTwice", AddToText("\"x\": 16,", "\"x\": 8,"),
+     "@/pack.json: level 1: entrance: key \"x\" is given more than once"},
+
     {"PackTooLarge",
      [](QJsonObject& root, const TempFolder& folder) {
        // Nine levels of 2304 bytes of noise cannot be compressed into 9926.

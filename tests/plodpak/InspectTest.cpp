@@ -275,7 +275,34 @@ INSTANTIATE_TEST_SUITE_P(
         BadCommandLine{
             "XpOnExport",
             {"export", "a.83p", "--password", "p", "--out", "d", "--8xp"},
-            "unknown option --8xp for export"}),
+            "unknown option --8xp for export"},
+        // A second value would silently replace the first.
+        BadCommandLine{"PasswordTwice",
+                       {"build", "m.json", "--out", "x.83p", "--password", "a",
+                        "--password=b"},
+                       "--password is given more than once"},
+        BadCommandLine{"PasswordFileTwice",
+                       {"export", "a.83p", "--out", "d", "--password-file",
+                        "p1", "--password-file", "p2"},
+                       "--password-file is given more than once"},
+        BadCommandLine{"OutTwice",
+                       {"build", "m.json", "--out", "x.83p", "--out=y.83p"},
+                       "--out is given more than once"},
+        BadCommandLine{"ExportOutEmpty",
+                       {"export", "a.83p", "--password", "p", "--out", ""},
+                       "--out names no folder: it is empty"},
+        BadCommandLine{"BuildOutEmpty",
+                       {"build", "m.json", "--out="},
+                       "--out names no file: it is empty"},
+        // --8xp cannot make a TI-83 Plus file under a TI-83 name.
+        BadCommandLine{"XpWithTi83Name",
+                       {"build", "m.json", "--out", "x.83p", "--8xp"},
+                       "--8xp writes a TI-83 Plus file, but x.83p has the "
+                       "TI-83 extension .83p"},
+        BadCommandLine{"XpWithTi83NameInCapitals",
+                       {"build", "m.json", "--8xp", "--out", "dir/X.83P"},
+                       "--8xp writes a TI-83 Plus file, but dir/X.83P has "
+                       "the TI-83 extension .83p"}),
     [](const testing::TestParamInfo<BadCommandLine>& info) {
       return std::string(info.param.label);
     });

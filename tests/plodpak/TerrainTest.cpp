@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <random>
 
 #include "imageio/TerrainImage.h"
@@ -151,6 +152,37 @@ TEST(PlodpakExportManifest, EscapesBytesThatAreNotPrintable) {
   EXPECT_NE(problems.front().find("m.json: password: must be printable ASCII"),
             std::string::npos)
       << problems.front();
+}
+
+// Two spellings of one key, with escapes or without, are the same key given
+// twice; keys that differ in any character are not.
+TEST(PlodpakManifestKeys, AKeyIsTheSameHoweverItIsSpelt) {
+  const struct {
+    const char* first;
+    const char* second;
+    bool same;
+  } cases[] = {
+      {"\"a\\u00e9\"", "\"a\xC3\xA9\"", true},               // é
+      {"\"\\ud83d\\ude00\"", "\"\xF0\x9F\x98\x80\"", true},  // an emoji
+      {"\"a\\/b\\\"\"", "\"a/b\\u0022\"", true},
+      {"\"ab\"", "\"aB\"", false},
+      {"\"a\\u0000\"", "\"a\"", false},
+      {"\"\\ud83d\\ude00\"", "\"\\ud83d\\ude01\"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.first) + " and " + c.second);
+    const std::string json = std::string("{\"format\": 1, \"levels\": [{") +
+                             c.first + ": 1, " + c.second + ": 2}]}";
+    Manifest manifest;
+    Problems problems;
+    EXPECT_FALSE(ParseManifest(json, "m.json", manifest, problems));
+    const bool twice =
+        std::any_of(problems.begin(), problems.end(), [](const auto& line) {
+          return line.rfind("m.json: level 1: key ", 0) == 0 &&
+                 line.find(" is given more than once") != std::string::npos;
+        });
+    EXPECT_EQ(twice, c.same);
+  }
 }
 
 }  // namespace

@@ -481,6 +481,10 @@ TEST_F(FrameNotesTest, SaveAsWithThe83PlusFilterWritesATi83PlusFile) {
       // A typed extension decides, whatever the filter.
       {"tower.83p", CFileCommands::kSaveFilter83Plus, "tower.83p", false,
        "83 Programs (*.83p *.83P)", "Calculator: prgmTOWER"},
+      // One letter for each character of the name, not for each byte.
+      {"\xC3\x84\xC3\x96\xC3\x9C.83p", CFileCommands::kSaveFilter83,
+       "\xC3\x84\xC3\x96\xC3\x9C.83p", false, "83 Programs (*.83p *.83P)",
+       "Calculator: prgmAAA"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.chosen);

@@ -1,7 +1,16 @@
 #include "plodpak/Cli.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QString>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <istream>
 #include <optional>
@@ -20,6 +29,8 @@
 namespace plodpak {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A wrong password is named as such, followed by the words the editor's
 // password prompt answers it with.
@@ -91,9 +102,17 @@ bool ParseOptions(const std::vector<std::string>& args,
         error = name + " needs a value";
         return false;
       }
-      (name == "--out"        ? options.out
-       : name == "--password" ? options.password
-                              : options.passwordFile) = value;
+      std::optional<std::string>& slot = name == "--out" ? options.out
+                                         : name == "--password"
+                                             ? options.password
+                                             : options.passwordFile;
+      // A second value would silently replace the first: which one was
+      // meant cannot be told.
+      if (slot) {
+        error = name + " is given more than once";
+        return false;
+      }
+      slot = value;
     } else if (equals != std::string::npos) {
       error = name + " takes no value";
       return false;
@@ -126,10 +145,14 @@ std::string Printable(std::string_view bytes) {
 }
 
 // One line read from a password file or standard input: a final line break
-// ("\n" or "\r\n") is not part of the password.
+// ("\n" or "\r\n") is not part of the password. A carriage return that ends
+// no line stays, and is refused with the other characters a password cannot
+// hold.
 std::string PasswordLine(std::string text) {
-  if (!text.empty() && text.back() == '\n') text.pop_back();
-  if (!text.empty() && text.back() == '\r') text.pop_back();
+  if (!text.empty() && text.back() == '\n') {
+    text.pop_back();
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+  }
   return text;
 }
 
@@ -168,6 +191,11 @@ bool ObtainPassword(const Options& options, std::istream& in,
     return true;
   }
   text = PasswordLine(std::move(text));
+  if (text.find('\n') != std::string::npos) {
+    problem = source + ": password: has a second line (the password is the " +
+              "file's one line)";
+    return false;
+  }
   Problems problems;
   if (!CheckPassword(text, source, problems)) {
     problem = problems.front();
@@ -176,6 +204,74 @@ bool ObtainPassword(const Options& options, std::istream& in,
   password = std::move(text);
   return true;
 }
+
+// True when `a` and `b` are one file however they are spelt: the same device
+// and inode when both exist (a hard link too), else the same path once links,
+// "." and ".." are resolved as far as the path exists.
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code code;
+  if (fs::equivalent(a, b, code)) return true;
+  std::error_code codeA;
+  std::error_code codeB;
+  const fs::path resolvedA = fs::weakly_canonical(a, codeA);
+  const fs::path resolvedB = fs::weakly_canonical(b, codeB);
+  return !codeA && !codeB && resolvedA == resolvedB;
+}
+
+// A file a command reads, and what it is to the user.
+struct Input {
+  std::string path;
+  std::string what;
+};
+
+// Refuses an output that is one of the command's inputs: writing it would
+// destroy what the command was reading.
+void RefuseOverwritingInputs(const std::string& output,
+                             const std::vector<Input>& inputs) {
+  for (const Input& input : inputs) {
+    if (SameFile(output, input.path)) {
+      std::string message = output + " is " + input.what;
+      if (input.path != output) message += " (" + input.path + ")";
+      throw UsageError(message + "; the output must not replace an input");
+    }
+  }
+}
+
+// True when the file name's extension is `extension` in either case, as the
+// editor decides a file's kind.
+bool HasExtension(const std::string& path, const char* extension) {
+  return QFileInfo(QString::fromStdString(path))
+             .suffix()
+             .compare(QLatin1String(extension), Qt::CaseInsensitive) == 0;
+}
+
+// While it lives, what is written to the process's standard error goes
+// nowhere. The picture readers print their own notes there ("libpng warning:
+// tEXt: CRC error", "libpng error: Read Error"), before and in other words
+// than plodpak's message about the same picture; plodpak names the problem
+// itself, after.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    m_saved = ::dup(STDERR_FILENO);
+    const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (m_saved >= 0 && sink >= 0) ::dup2(sink, STDERR_FILENO);
+    if (sink >= 0) ::close(sink);
+  }
+  ~QuietStandardError() {
+    if (m_saved < 0) return;
+    std::fflush(stderr);
+    ::dup2(m_saved, STDERR_FILENO);
+    ::close(m_saved);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int m_saved = -1;
+};
 
 std::string Levels(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " level" : " levels");
@@ -274,6 +370,162 @@ int Info(const Options& options, std::ostream& out, std::ostream& err) {
   return EXIT_OK;
 }
 
+// One file of an export: its name in the folder and its bytes.
+struct ExportFile {
+  std::string name;
+  QByteArray bytes;
+};
+
+bool WriteBytes(const fs::path& path, const QByteArray& bytes,
+                std::string& error) {
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  return WriteFileAtomically(path.string(),
+                             std::span<const std::uint8_t>(
+                                 data, static_cast<std::size_t>(bytes.size())),
+                             error);
+}
+
+// A new, empty folder inside `parent`, its name `stem` and a random tail;
+// empty when it cannot be made.
+fs::path MakeStagingFolder(const fs::path& parent, const std::string& stem) {
+  std::string pattern =
+      ((parent.empty() ? fs::path(".") : parent) / (stem + "XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) return {};
+  return pattern;
+}
+
+// A file of `folder` that export replaces, moved aside while the new one goes
+// in, so that a failure can put it back.
+struct Replaced {
+  std::string name;
+  bool movedAside = false;
+  bool newInPlace = false;
+};
+
+// Writes the files of one export so that `folder` holds all of them or is
+// left as it was. Every file is first written into a staging folder; only
+// when all are there do they go into place:
+// - a folder that does not exist yet is the staging folder itself, made
+//   beside it and renamed into place in one step;
+// - into a folder that exists, each file is moved in by a rename within the
+//   folder, the file it replaces moved aside first; if a move fails, the new
+//   files are taken out and the replaced ones put back. The folder's other
+//   files are never touched (pictures of an earlier, larger export stay), and
+//   anything in the way that is not a file (a folder named level-2.png)
+//   refuses the export before anything is written.
+bool WriteExportFolder(const fs::path& given,
+                       const std::vector<ExportFile>& files,
+                       std::string& error) {
+  // "out/" is the folder "out".
+  const fs::path folder = given.has_filename() ? given : given.parent_path();
+  std::error_code code;
+  const fs::file_status status = fs::status(folder, code);
+  if (fs::exists(status) && !fs::is_directory(status)) {
+    error = given.string() + ": is not a folder";
+    return false;
+  }
+  const bool exists = fs::is_directory(status);
+  if (exists) {
+    for (const ExportFile& file : files) {
+      const fs::file_status there =
+          fs::symlink_status(folder / file.name, code);
+      if (fs::exists(there) && !fs::is_regular_file(there) &&
+          !fs::is_symlink(there)) {
+        error = (folder / file.name).string() +
+                ": is in the way and is not a file; nothing was exported";
+        return false;
+      }
+    }
+  } else if (folder.has_parent_path()) {
+    fs::create_directories(folder.parent_path(), code);
+    if (code) {
+      error = folder.parent_path().string() +
+              ": cannot create the folder: " + code.message();
+      return false;
+    }
+  }
+  const fs::path staging =
+      exists
+          ? MakeStagingFolder(folder, ".plodpak-export-")
+          : MakeStagingFolder(folder.parent_path(),
+                              "." + folder.filename().string() + ".plodpak-");
+  if (staging.empty()) {
+    error = (exists ? folder : given).string() +
+            ": cannot create the folder: " + std::strerror(errno);
+    return false;
+  }
+  auto fail = [&](const std::string& why) {
+    fs::remove_all(staging, code);
+    error = why;
+    return false;
+  };
+  for (const ExportFile& file : files) {
+    if (!WriteBytes(staging / file.name, file.bytes, error)) {
+      return fail(error);
+    }
+  }
+
+  if (!exists) {
+    // A folder made by mkdtemp is private; the export's folder gets the
+    // permissions a new folder gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    fs::permissions(staging, static_cast<fs::perms>(0777 & ~mask), code);
+    fs::rename(staging, folder, code);
+    if (code) {
+      return fail(given.string() +
+                  ": cannot create the folder: " + code.message());
+    }
+    return true;
+  }
+
+  std::vector<Replaced> steps;
+  for (const ExportFile& file : files) {
+    Replaced step{file.name};
+    const fs::path target = folder / file.name;
+    const fs::path aside = staging / ("replaced-" + file.name);
+    const fs::file_status there = fs::symlink_status(target, code);
+    code.clear();
+    const bool occupied = fs::exists(there);
+    // A file written again keeps its permissions, as a save keeps them.
+    if (fs::is_regular_file(there)) {
+      fs::permissions(staging / file.name, there.permissions(), code);
+      code.clear();
+    }
+    if (occupied) {
+      fs::rename(target, aside, code);
+      step.movedAside = !code;
+    }
+    if (!code) {
+      fs::rename(staging / file.name, target, code);
+      step.newInPlace = !code;
+    }
+    steps.push_back(step);
+    if (code) {
+      std::string why = target.string() + ": cannot write: " + code.message() +
+                        "; nothing was exported";
+      bool restored = true;
+      for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+        std::error_code undo;
+        if (it->newInPlace) fs::remove(folder / it->name, undo);
+        if (it->movedAside) {
+          fs::rename(staging / ("replaced-" + it->name), folder / it->name,
+                     undo);
+        }
+        restored = restored && !undo;
+      }
+      if (!restored) {
+        // The files that were replaced are the author's: never removed.
+        error = why + "; the files it replaced are in " + staging.string();
+        return false;
+      }
+      return fail(why);
+    }
+  }
+  fs::remove_all(staging, code);
+  return true;
+}
+
 int Export(const Options& options, std::istream& in, std::ostream& out,
            std::ostream& err) {
   if (options.operands.size() != 1) throw UsageError("export needs one FILE");
@@ -282,6 +534,9 @@ int Export(const Options& options, std::istream& in, std::ostream& out,
         "export needs --password PW, --password - or --password-file FILE");
   }
   if (!options.out) throw UsageError("export needs --out DIR");
+  if (options.out->empty()) {
+    throw UsageError("--out names no folder: it is empty");
+  }
   const std::string& path = options.operands[0];
   std::optional<std::string> password;
   std::string error;
@@ -300,40 +555,33 @@ int Export(const Options& options, std::istream& in, std::ostream& out,
   }
 
   // Everything is encoded before the first file is written.
-  const std::filesystem::path folder(*options.out);
-  std::vector<std::pair<std::filesystem::path, QByteArray>> files;
+  const fs::path folder(*options.out);
+  std::vector<ExportFile> files;
   for (std::size_t i = 0; i < pack.levels.size(); ++i) {
     const QByteArray png = EncodePng(TerrainToImage(pack.levels[i]));
-    const std::filesystem::path target =
-        folder / TerrainFileName(static_cast<int>(i));
+    const std::string name = TerrainFileName(static_cast<int>(i));
     if (png.isEmpty()) {
-      err << target.string() << ": the picture could not be encoded\n";
+      err << (folder / name).string() << ": the picture could not be encoded\n";
       return EXIT_WRITE_FAILED;
     }
-    files.emplace_back(target, png);
+    files.push_back({name, png});
   }
   // The manifest goes last, so it never names a picture not yet written.
   const std::string manifest = ExportManifest(pack, !options.noPassword);
-  files.emplace_back(
-      folder / "pack.json",
-      QByteArray(manifest.data(), static_cast<qsizetype>(manifest.size())));
+  files.push_back(
+      {"pack.json",
+       QByteArray(manifest.data(), static_cast<qsizetype>(manifest.size()))});
 
-  std::error_code code;
-  std::filesystem::create_directories(folder, code);
-  if (code) {
-    err << folder.string() << ": cannot create the folder: " << code.message()
-        << "\n";
-    return EXIT_WRITE_FAILED;
+  std::vector<Input> inputs = {{path, "the pack file"}};
+  if (options.passwordFile) {
+    inputs.push_back({*options.passwordFile, "the password file"});
   }
-  for (const auto& [target, bytes] : files) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!WriteFileAtomically(target.string(),
-                             std::span<const std::uint8_t>(
-                                 data, static_cast<std::size_t>(bytes.size())),
-                             error)) {
-      err << error << "\n";
-      return EXIT_WRITE_FAILED;
-    }
+  for (const ExportFile& file : files) {
+    RefuseOverwritingInputs((folder / file.name).string(), inputs);
+  }
+  if (!WriteExportFolder(folder, files, error)) {
+    err << error << "\n";
+    return EXIT_WRITE_FAILED;
   }
   out << path << ": " << Levels(pack.levels.size()) << " exported to "
       << (folder / "pack.json").string() << "\n";
@@ -348,8 +596,17 @@ int Build(const Options& options, std::istream& in, std::ostream& out,
   if (!options.out) throw UsageError("build needs --out FILE");
   const std::string& manifestPath = options.operands[0];
   const std::string& target = *options.out;
-  const VariableFlavour flavour =
-      options.plus ? VariableFlavour::TI83Plus : VariableFlavour::TI83;
+  if (target.empty()) throw UsageError("--out names no file: it is empty");
+  // The file's kind follows its name, as in the editor; --8xp makes a TI-83
+  // Plus file of any other name.
+  if (options.plus && HasExtension(target, "83p")) {
+    throw UsageError("--8xp writes a TI-83 Plus file, but " + target +
+                     " has the TI-83 extension .83p; name it .8xp or leave "
+                     "out --8xp");
+  }
+  const VariableFlavour flavour = options.plus || HasExtension(target, "8xp")
+                                      ? VariableFlavour::TI83Plus
+                                      : VariableFlavour::TI83;
 
   std::optional<std::string> password;
   std::string error;
@@ -372,6 +629,15 @@ int Build(const Options& options, std::istream& in, std::ostream& out,
     for (const std::string& line : problems) err << line << "\n";
     return EXIT_BAD_INPUT;
   }
+  std::vector<Input> inputs = {{manifestPath, "the manifest"}};
+  if (options.passwordFile) {
+    inputs.push_back({*options.passwordFile, "the password file"});
+  }
+  for (std::size_t i = 0; i < manifest.levels.size(); ++i) {
+    inputs.push_back({TerrainPath(manifestPath, manifest.levels[i]),
+                      "the terrain picture of level " + std::to_string(i + 1)});
+  }
+  RefuseOverwritingInputs(target, inputs);
   // A password on the command line stands in for the manifest's.
   if (password) {
     if (!CheckPassword(*password, "--password", problems)) {
@@ -386,7 +652,12 @@ int Build(const Options& options, std::istream& in, std::ostream& out,
            "--password-file FILE or --password -\n";
     return EXIT_BAD_INPUT;
   }
-  if (!AssemblePack(manifest, manifestPath, pack, problems)) {
+  bool assembled = false;
+  {
+    const QuietStandardError quiet;
+    assembled = AssemblePack(manifest, manifestPath, pack, problems);
+  }
+  if (!assembled) {
     for (const std::string& line : problems) err << line << "\n";
     return EXIT_BAD_INPUT;
   }
@@ -427,14 +698,16 @@ Commands:
       sizes) and the level count. Shows no level contents.
   export FILE --password PW --out DIR [--no-password]
       Writes DIR/pack.json and one 1-bit picture per level, DIR/level-1.png
-      and on (black = terrain, white = empty). A wrong password writes
-      nothing. --no-password leaves the password out of pack.json.
+      and on (black = terrain, white = empty), all of them or none; other
+      files in DIR stay. A wrong password writes nothing. --no-password
+      leaves the password out of pack.json.
   build MANIFEST.json --out FILE.83p [--8xp] [--password PW]
       Builds a pack from a manifest and its PNG pictures (paths relative to
       the manifest). The variable name comes from the output file's name,
-      the comment from the author. --8xp writes a TI-83 Plus file. A
-      password given replaces the manifest's; a manifest without one needs
-      it.
+      the comment from the author. A .8xp name gets a TI-83 Plus file, as
+      does any other name but .83p with --8xp. The output must not be the
+      manifest or one of its pictures. A password given replaces the
+      manifest's; a manifest without one needs it.
 
 In place of --password PW, which others on the machine may see:
   --password-file FILE  the password is FILE's one line
@@ -448,7 +721,8 @@ the output could not be written; 2 invalid input (a damaged or invalid pack,
 a bad manifest or picture, a password file that cannot be read, a wrong
 password: "FILE: wrong password"); 3 verify only: every file is
 sound but one is not ready (it has an error that would stop the editor's
-Save As); 64 a wrong command line. The manifest format is described in
+Save As); 64 a wrong command line (an option given twice, an output that
+is an input). The manifest format is described in
 docs/plodpak.md.
 )USAGE";
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
+#include <set>
 
 #include "imageio/TerrainImage.h"
 #include "model/Text.h"
@@ -281,6 +282,219 @@ std::string Position(std::string_view text, qsizetype offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// Finds keys that stand twice in one object of a JSON text that is known to
+// be valid. A JSON reader keeps only the last of them, so a manifest's
+// "author" given twice would be taken from the second without a word; each
+// such key is reported, at the manifest's place of its object ("level 2:
+// skills: ").
+class DuplicateKeys {
+ public:
+  DuplicateKeys(std::string_view text, Problems& problems)
+      : m_text(text), m_problems(problems) {}
+
+  void Scan(const std::string& prefix) { Value(prefix, Place::Root, 0); }
+
+ private:
+  // What a value is in the manifest, for naming the place of its keys.
+  enum class Place { Root, Levels, Level, Blocks, Other };
+
+  // Deeper than any manifest; the reader refuses far less deep texts.
+  static constexpr int MAX_DEPTH = 2048;
+
+  bool AtEnd() const { return m_at >= m_text.size(); }
+  char Peek() const { return AtEnd() ? '\0' : m_text[m_at]; }
+
+  void SkipSpace() {
+    while (!AtEnd() && (Peek() == ' ' || Peek() == '\t' || Peek() == '\n' ||
+                        Peek() == '\r')) {
+      ++m_at;
+    }
+  }
+
+  // Four hex digits after "\u"; 0 for anything else (the text is valid).
+  unsigned Hex4() {
+    unsigned value = 0;
+    for (int i = 0; i < 4 && !AtEnd(); ++i, ++m_at) {
+      const char c = Peek();
+      value <<= 4;
+      if (c >= '0' && c <= '9') value |= static_cast<unsigned>(c - '0');
+      if (c >= 'a' && c <= 'f') value |= static_cast<unsigned>(c - 'a' + 10);
+      if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
+    }
+    return value;
+  }
+
+  static void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (code >> 18));
+      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+
+  // A string at the opening quote, its escapes decoded, so that "a\u0062"
+  // and "ab" are the same key.
+  std::string String() {
+    std::string out;
+    ++m_at;  // the opening quote
+    while (!AtEnd() && Peek() != '"') {
+      char c = m_text[m_at++];
+      if (c != '\\' || AtEnd()) {
+        out += c;
+        continue;
+      }
+      c = m_text[m_at++];
+      switch (c) {
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case 'u': {
+          unsigned code = Hex4();
+          // A surrogate pair is one character.
+          if (code >= 0xD800 && code <= 0xDBFF &&
+              m_text.substr(m_at, 2) == "\\u") {
+            const std::size_t mark = m_at;
+            m_at += 2;
+            const unsigned low = Hex4();
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+              code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            } else {
+              m_at = mark;
+            }
+          }
+          AppendUtf8(out, code);
+          break;
+        }
+        default:
+          out += c;
+          break;  // '"', '\\' and '/'
+      }
+    }
+    ++m_at;  // the closing quote
+    return out;
+  }
+
+  void Value(const std::string& prefix, Place place, int depth) {
+    SkipSpace();
+    if (AtEnd() || depth > MAX_DEPTH) {
+      m_at = m_text.size();
+      return;
+    }
+    const char c = Peek();
+    if (c == '{') {
+      Object(prefix, place, depth);
+    } else if (c == '[') {
+      Array(prefix, place, depth);
+    } else if (c == '"') {
+      String();
+    } else {
+      // A number, true, false or null.
+      while (!AtEnd() && std::string_view(",]} \t\r\n").find(Peek()) ==
+                             std::string_view::npos) {
+        ++m_at;
+      }
+    }
+  }
+
+  void Object(const std::string& prefix, Place place, int depth) {
+    ++m_at;  // '{'
+    std::set<std::string> seen;
+    std::set<std::string> reported;
+    SkipSpace();
+    while (!AtEnd() && Peek() != '}') {
+      if (Peek() != '"') {  // not valid JSON after all: stop looking
+        m_at = m_text.size();
+        return;
+      }
+      const std::string key = String();
+      if (!seen.insert(key).second && reported.insert(key).second) {
+        m_problems.push_back(prefix + "key " + JsonQuote(key) +
+                             " is given more than once");
+      }
+      SkipSpace();
+      if (Peek() == ':') ++m_at;
+      if (place == Place::Root && key == "levels") {
+        Value(prefix, Place::Levels, depth + 1);
+      } else if (place == Place::Level && key == "blocks") {
+        Value(prefix, Place::Blocks, depth + 1);
+      } else {
+        Value(prefix + key + ": ", Place::Other, depth + 1);
+      }
+      SkipSpace();
+      if (Peek() == ',') ++m_at;
+      SkipSpace();
+    }
+    ++m_at;  // '}'
+  }
+
+  void Array(const std::string& prefix, Place place, int depth) {
+    ++m_at;  // '['
+    SkipSpace();
+    for (int index = 1; !AtEnd() && Peek() != ']'; ++index) {
+      const std::size_t start = m_at;
+      const std::string number = std::to_string(index);
+      if (place == Place::Levels) {
+        Value(prefix + "level " + number + ": ", Place::Level, depth + 1);
+      } else if (place == Place::Blocks) {
+        Value(prefix + "block " + number + ": ", Place::Other, depth + 1);
+      } else {
+        Value(prefix + "item " + number + ": ", Place::Other, depth + 1);
+      }
+      SkipSpace();
+      if (Peek() == ',') ++m_at;
+      SkipSpace();
+      // Not valid JSON after all ("[}"): stop rather than loop.
+      if (m_at == start) m_at = m_text.size();
+    }
+    ++m_at;  // ']'
+  }
+
+  std::string_view m_text;
+  std::size_t m_at = 0;
+  Problems& m_problems;
+};
+
+// What a JSON text holds at its top when it is not an object or an array
+// ("null", "a number"), or empty when it is not one JSON value at all.
+std::string TopLevelValue(std::string_view json) {
+  QByteArray wrapped = "[";
+  wrapped.append(json.data(), static_cast<qsizetype>(json.size()));
+  wrapped.append(']');
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(wrapped, &error);
+  if (error.error != QJsonParseError::NoError || document.array().size() != 1) {
+    return {};
+  }
+  const QJsonValue value = document.array().at(0);
+  if (value.isNull()) return "null";
+  if (value.isBool()) return value.toBool() ? "true" : "false";
+  if (value.isDouble()) return "a number";
+  if (value.isString()) return "a string";
+  return {};
+}
+
 bool Inside(const ManifestPoint& point, const LevelRecord& level) {
   return point.x + OBJECT_SIZE <= level.WidthPixels() &&
          point.y + OBJECT_SIZE <= level.m_nHeight;
@@ -308,15 +522,25 @@ bool ParseManifest(std::string_view json, const std::string& file,
       QByteArray(json.data(), static_cast<qsizetype>(json.size())),
       &parseError);
   if (parseError.error != QJsonParseError::NoError) {
+    // A lone number, string, true, false or null is valid JSON, but not a
+    // manifest.
+    const std::string top = TopLevelValue(json);
+    if (!top.empty()) {
+      problems.push_back(file + ": must hold one JSON object (it holds " + top +
+                         ")");
+      return false;
+    }
     problems.push_back(
         file + ": not valid JSON: " + parseError.errorString().toStdString() +
         " at " + Position(json, parseError.offset));
     return false;
   }
   if (!document.isObject()) {
-    problems.push_back(file + ": must hold one JSON object");
+    problems.push_back(file +
+                       ": must hold one JSON object (it holds an array)");
     return false;
   }
+  DuplicateKeys(json, problems).Scan(file + ": ");
   const QJsonObject root = document.object();
   Reporter report(problems, file + ": ");
   report.RejectUnknownKeys(root, "",
@@ -371,11 +595,15 @@ bool CheckPassword(std::string_view password, const std::string& source,
   return problems.size() == before;
 }
 
+std::string TerrainPath(const std::string& manifestPath,
+                        const ManifestLevel& level) {
+  return (std::filesystem::path(manifestPath).parent_path() / level.terrain)
+      .string();
+}
+
 bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
                   PackContents& pack, Problems& problems) {
   const std::size_t before = problems.size();
-  const std::filesystem::path folder =
-      std::filesystem::path(manifestPath).parent_path();
   PackContents result;
   result.m_szAuthorName = manifest.author;
   result.m_szPassword = manifest.password.value_or("");
@@ -392,7 +620,7 @@ bool AssemblePack(const Manifest& manifest, const std::string& manifestPath,
     if (!source.entrance) report.Fail("entrance", incomplete);
     if (!source.exit) report.Fail("exit", incomplete);
 
-    const std::string picture = (folder / source.terrain).string();
+    const std::string picture = TerrainPath(manifestPath, source);
     std::string error;
     if (!ReadTerrainFile(picture, level, error)) {
       problems.push_back(LevelPrefix(picture, index) + "terrain: " + error);

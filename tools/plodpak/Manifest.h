@@ -70,6 +70,11 @@ bool ParseManifest(std::string_view json, const std::string& file,
 bool CheckPassword(std::string_view password, const std::string& source,
                    Problems& problems);
 
+// The path of a level's picture: its terrain path taken from the manifest's
+// folder.
+std::string TerrainPath(const std::string& manifestPath,
+                        const ManifestLevel& level);
+
 // Makes the pack a manifest describes: reads each level's picture (its path
 // relative to the manifest's folder), sets the level's size and terrain from
 // it, and places the objects, which must all lie inside the level; every
