@@ -36,6 +36,12 @@ class CEditorSettings {
   bool ShowGrid() const;
   void SetView(int zoom, bool showGrid);
 
+  // The picture export's options: draw the objects (off unless stored on)
+  // and the scale (1 unless a scale of 1 to 16 is stored).
+  bool ExportObjects() const;
+  int ExportScale() const;
+  void SetExportOptions(bool objects, int scale);
+
   // Puts the window and its bars back as they were; false (and the window
   // left as it is) when nothing usable is stored.
   bool RestoreLayout(QMainWindow& window) const;

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QThread>
 #include <QToolBar>
 #include <QUrl>
@@ -19,6 +21,7 @@
 #include <thread>
 
 #include "ProcessSupport.h"
+#include "dialogs/ExportImageDlg.h"
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
@@ -209,6 +212,43 @@ TEST_F(DesktopSessionTest, ADamagedSettingsFileGivesTheDefaults) {
   Open();
   EXPECT_EQ(frame->geometry(), defaults);
   Close();
+}
+
+// The picture export's options come back in the next window; stored values
+// that are not options give the defaults.
+TEST_F(DesktopSessionTest, TheExportOptionsComeBackInTheNextWindow) {
+  const auto offered = [this](bool objects, int scale, bool accept) {
+    std::pair<bool, int> shown;
+    platform.onDialog = [&](QDialog& dialog) {
+      auto* options = qobject_cast<CExportImageDlg*>(&dialog);
+      EXPECT_NE(options, nullptr);
+      if (options == nullptr) return int(QDialog::Rejected);
+      shown = {options->DrawObjects(), options->Scale()};
+      options->ObjectsBox()->setChecked(objects);
+      options->ScaleBox()->setValue(scale);
+      return int(accept ? QDialog::Accepted : QDialog::Rejected);
+    };
+    platform.fileNames = {QString()};  // no file: nothing is written
+    frame->OnCommand(IDM_FILE_EXPORT_IMAGE);
+    return shown;
+  };
+  Open();
+  EXPECT_EQ(offered(true, 4, true), std::make_pair(false, 1));
+  Close();
+  Open();
+  EXPECT_EQ(offered(false, 1, false), std::make_pair(true, 4));
+  Close();
+
+  fs::create_directories(folder.Path() / "config");
+  for (const char* stored :
+       {"[export]\ndrawObjects=maybe\nscale=99\n",
+        "[export]\ndrawObjects=1\nscale=0\n", "[export]\nscale=x3\n"}) {
+    SCOPED_TRACE(stored);
+    WriteText(SettingsPath().toStdString(), stored);
+    Open();
+    EXPECT_EQ(offered(false, 1, false), std::make_pair(false, 1));
+    Close();
+  }
 }
 
 // ---- Dropping files onto the window ----
