@@ -169,5 +169,9 @@ bool CEditorSettings::RestoreLayout(QMainWindow& window) const {
 
 void CEditorSettings::SaveLayout(const QMainWindow& window) {
   m_settings.setValue(kGeometry, window.saveGeometry());
-  m_settings.setValue(kState, window.saveState(kLayoutVersion));
+  m_settings.setValue(kState, LayoutState(window));
+}
+
+QByteArray CEditorSettings::LayoutState(const QMainWindow& window) {
+  return window.saveState(kLayoutVersion);
 }

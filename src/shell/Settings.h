@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,8 @@ class CEditorSettings {
   // left as it is) when nothing usable is stored.
   bool RestoreLayout(QMainWindow& window) const;
   void SaveLayout(const QMainWindow& window);
+  // The bars' and docks' places as SaveLayout stores them.
+  static QByteArray LayoutState(const QMainWindow& window);
 
   // Writes what was set to the file now.
   void Sync() { m_settings.sync(); }
