@@ -22,5 +22,10 @@ CExportImageDlg::CExportImageDlg(const QString& caption, QWidget* parent)
   form->addRow(buttons);
 }
 
+void CExportImageDlg::SetOptions(bool objects, int scale) {
+  m_pObjects->setChecked(objects);
+  m_pScale->setValue(scale);
+}
+
 bool CExportImageDlg::DrawObjects() const { return m_pObjects->isChecked(); }
 int CExportImageDlg::Scale() const { return m_pScale->value(); }

@@ -14,6 +14,8 @@ class CExportImageDlg : public QDialog {
  public:
   explicit CExportImageDlg(const QString& caption, QWidget* parent = nullptr);
 
+  // Opens with these options (a scale outside 1 to 16 is brought inside).
+  void SetOptions(bool objects, int scale);
   bool DrawObjects() const;
   int Scale() const;
   QCheckBox* ObjectsBox() const { return m_pObjects; }

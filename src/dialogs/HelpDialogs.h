@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class IPlatform;
@@ -13,6 +14,12 @@ class QWidget;
 // README.md's "User guide" section as Markdown, taken from the README when
 // the editor is built.
 const char* UserGuideMarkdown();
+
+// The guide's headings, in order, for its contents list: each "### "
+// heading and each paragraph that begins with a bold title ending in a full
+// stop ("**Drawing.** Choose ..." gives "Drawing"). Nothing inside a fenced
+// code block counts.
+QStringList GuideHeadings(const QString& markdown);
 
 // One line of the shortcut list: where the command stands ("File > Save")
 // and its keys ("Ctrl+S", more than one separated by ", ").
@@ -31,10 +38,14 @@ inline constexpr const char* kCommandNameProperty = "commandName";
 // their tooltip.
 std::vector<ShortcutRow> ShortcutRowsOf(const QWidget& window);
 
-// Fills an empty dialog with the user guide, shown from its Markdown, and a
-// Close button.
+// Fills an empty dialog with the user guide, shown from its Markdown, with
+// its contents (GuideHeadings) in a list beside it, where a click scrolls
+// the guide to that heading, and a Close button.
 void BuildUserGuideDialog(QDialog& dialog);
-// Fills an empty dialog with a two-column list of `rows` and a Close button.
+// Fills an empty dialog with a filter field, a two-column list of `rows`
+// and a Close button. The window is as tall as the list (up to most of the
+// screen's height); the filter keeps the rows whose command or keys hold
+// what is typed, in either case.
 void BuildShortcutsDialog(QDialog& dialog,
                           const std::vector<ShortcutRow>& rows);
 

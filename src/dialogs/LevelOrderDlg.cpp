@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <cstring>
 #include <utility>
 
@@ -41,6 +43,27 @@ QString LevelName(const LevelRecord& level) {
 
 }  // namespace
 
+// Draws each item with its level's number (its row + 1) in front of the
+// name, so levels of one name can be told apart.
+class CLevelNumbers : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QString TextOf(const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    initStyleOption(&option, index);
+    return option.text;
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option,
+                       const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text =
+        QStringLiteral("%1. %2").arg(index.row() + 1).arg(option->text);
+  }
+};
+
 CLevelOrderDlg::CLevelOrderDlg(CLevelPack& pack, PackChangedFn onPackChanged,
                                QWidget* parent)
     : QDialog(parent), m_pack(pack), m_onPackChanged(std::move(onPackChanged)) {
@@ -62,6 +85,8 @@ CLevelOrderDlg::CLevelOrderDlg(CLevelPack& pack, PackChangedFn onPackChanged,
   m_listLevels->setViewMode(QListView::ListMode);
   m_listLevels->setSelectionMode(QAbstractItemView::SingleSelection);
   m_listLevels->setIconSize(QSize(kThumbWidth + 2, kThumbHeight + 2));
+  m_pNumbers = new CLevelNumbers(m_listLevels);
+  m_listLevels->setItemDelegate(m_pNumbers);
 
   connect(ok, &QPushButton::clicked, this, &CLevelOrderDlg::accept);
   connect(m_pMoveUp, &QPushButton::clicked, this, &CLevelOrderDlg::OnMoveUp);
@@ -87,6 +112,10 @@ void CLevelOrderDlg::FillList() {
   }
   m_listLevels->clearSelection();
   m_listLevels->setCurrentItem(nullptr);
+}
+
+QString CLevelOrderDlg::ShownText(int row) const {
+  return m_pNumbers->TextOf(m_listLevels->model()->index(row, 0));
 }
 
 int CLevelOrderDlg::SelectedIndex() const {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 
+class CLevelNumbers;
 class CLevelPack;
 class IPlatform;
 class QListWidget;
@@ -32,6 +33,10 @@ class CLevelOrderDlg : public QDialog {
   void OnMoveDown();
 
   QListWidget* List() const { return m_listLevels; }
+  // What row `row` shows: the level's number in front of its name ("3.
+  // Cave"). The number is drawn, not kept in the item, whose text stays the
+  // name; it follows the row, so a move renumbers both levels.
+  QString ShownText(int row) const;
 
  private:
   // The selected item's index, or -1.
@@ -42,6 +47,7 @@ class CLevelOrderDlg : public QDialog {
   CLevelPack& m_pack;
   PackChangedFn m_onPackChanged;
   QListWidget* m_listLevels;
+  CLevelNumbers* m_pNumbers;
   QPushButton* m_pMoveUp;
   QPushButton* m_pMoveDown;
   QPushButton* m_pDelete;

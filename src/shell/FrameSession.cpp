@@ -1,18 +1,22 @@
 #include "shell/FrameSession.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QDockWidget>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "canvas/CanvasWidget.h"
+#include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
@@ -26,6 +30,10 @@ const QString CFrameSession::kRecoverCaption =
 
 namespace {
 
+// How long the layout must rest before it is written: a window dragged or
+// resized gives many events, and one write follows the last.
+constexpr int kLayoutPauseMs = 500;
+
 QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
 
 }  // namespace
@@ -38,6 +46,9 @@ CFrameSession::CFrameSession(CEditorFrame& frame)
   frame.FileCommands().m_onFileUsed = [this](const QString& path) {
     FileUsed(path);
   };
+  m_layoutTimer.setSingleShot(true);
+  m_layoutTimer.setInterval(kLayoutPauseMs);
+  connect(&m_layoutTimer, &QTimer::timeout, this, &CFrameSession::WriteLayout);
 }
 
 CFrameSession::~CFrameSession() {
@@ -123,15 +134,82 @@ void CFrameSession::UseSettings(std::unique_ptr<CEditorSettings> settings) {
   m_frame.SetClassicColours(m_pSettings->ClassicColours());
   m_frame.SetCalculatorScreen(m_pSettings->CalculatorScreen());
   RebuildRecentMenu();
+  WatchLayout();
+}
+
+void CFrameSession::WatchLayout() {
+  if (m_bWatchingLayout) return;
+  m_bWatchingLayout = true;
+  // The window's moves, resizes and state; each bar's and dock's moves and
+  // showing or hiding (a drag, the bars' context menu, the View menu).
+  m_frame.installEventFilter(this);
+  for (QToolBar* bar : m_frame.findChildren<QToolBar*>()) {
+    bar->installEventFilter(this);
+  }
+  for (QDockWidget* dock : m_frame.findChildren<QDockWidget*>()) {
+    dock->installEventFilter(this);
+  }
+  connect(&m_frame.Canvas(), &CCanvasWidget::ZoomChanged, this,
+          &CFrameSession::LayoutChanged);
+  for (int id : {IDM_VIEW_CLASSIC_COLOURS, IDM_VIEW_CALCULATOR_SCREEN}) {
+    if (QAction* action = m_frame.Action(id)) {
+      connect(action, &QAction::toggled, this, &CFrameSession::LayoutChanged);
+    }
+  }
+}
+
+bool CFrameSession::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+      LayoutChanged();
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void CFrameSession::LayoutChanged() {
+  // A window being closed has its layout written by WindowClosed.
+  if (m_pSettings && m_bWatchingLayout) m_layoutTimer.start();
+}
+
+CFrameSession::Layout CFrameSession::CurrentLayout() const {
+  Layout layout;
+  layout.geometry = m_frame.saveGeometry();
+  layout.state = CEditorSettings::LayoutState(m_frame);
+  layout.zoom = m_frame.Canvas().UserZoom();
+  layout.grid = m_frame.Canvas().GridOn();
+  layout.classicColours = m_frame.ClassicColours();
+  layout.calculatorScreen = m_frame.CalculatorScreen();
+  return layout;
+}
+
+void CFrameSession::WriteLayout() {
+  m_layoutTimer.stop();
+  if (!m_pSettings) return;
+  const Layout layout = CurrentLayout();
+  if (layout == m_writtenLayout) return;
+  m_pSettings->SaveLayout(m_frame);
+  m_pSettings->SetView(layout.zoom, layout.grid);
+  m_pSettings->SetClassicColours(layout.classicColours);
+  m_pSettings->SetCalculatorScreen(layout.calculatorScreen);
+  m_pSettings->Sync();
+  m_writtenLayout = layout;
 }
 
 void CFrameSession::WindowClosed() {
   if (m_pKeeper) m_pKeeper->Discard();
   if (!m_pSettings) return;
-  m_pSettings->SaveLayout(m_frame);
-  m_pSettings->SetView(m_frame.Canvas().UserZoom(), m_frame.Canvas().GridOn());
-  m_pSettings->SetClassicColours(m_frame.ClassicColours());
-  m_pSettings->SetCalculatorScreen(m_frame.CalculatorScreen());
+  // Everything once more, written or not: the file may have been changed by
+  // another editor meanwhile.
+  m_writtenLayout = {};
+  WriteLayout();
+  m_bWatchingLayout = false;
   StoreLists();
 }
 

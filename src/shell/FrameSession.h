@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 #include "shell/RecentFiles.h"
@@ -35,8 +37,15 @@ class CFrameSession : public QObject {
   CRecentFiles& Recent() { return m_recent; }
 
   // Takes the settings: the window and its bars are laid out as stored, and
-  // the recent files and the folder used last are read.
+  // the recent files and the folder used last are read. From then on the
+  // layout and the view are written soon after they change (the window
+  // moved or resized, a bar or dock moved, shown or hidden, the zoom, the
+  // grid, the colours, the screen frame), so a crash keeps them.
   void UseSettings(std::unique_ptr<CEditorSettings> settings);
+  // The layout or the view changed: they are written once the changes
+  // pause (half a second), if they differ from what was written last.
+  void LayoutChanged();
+  bool LayoutWritePending() const { return m_layoutTimer.isActive(); }
   CEditorSettings* Settings() const { return m_pSettings.get(); }
   // Takes the recovery store (opened): from now on a modified pack has its
   // copy there.
@@ -67,7 +76,23 @@ class CFrameSession : public QObject {
   // goes (the pack was saved, or the user chose not to save it).
   void WindowClosed();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // The window's layout and the view as the settings keep them.
+  struct Layout {
+    QByteArray geometry;
+    QByteArray state;
+    int zoom = 0;
+    bool grid = false;
+    bool classicColours = false;
+    bool calculatorScreen = false;
+    bool operator==(const Layout&) const = default;
+  };
+  Layout CurrentLayout() const;
+  void WriteLayout();
+  void WatchLayout();
   void FileUsed(const QString& path);
   void OpenRecent(const QString& path);
   void RebuildRecentMenu();
@@ -81,4 +106,7 @@ class CFrameSession : public QObject {
   std::unique_ptr<CRecoveryStore> m_pStore;
   std::unique_ptr<CRecoveryKeeper> m_pKeeper;
   std::unique_ptr<CCalculatorLink> m_pLink;
+  QTimer m_layoutTimer;
+  Layout m_writtenLayout;
+  bool m_bWatchingLayout = false;
 };

@@ -61,6 +61,8 @@ void CLevelCommands::Duplicate() {
   const CLevelPack& pack = m_frame.Pack();
   LevelRecord copy = PackForReading(pack).levels[pack.m_nCurLevel];
   GiveFreshPasscode(pack, copy);
+  // Two levels of one name cannot be told apart in the level order list.
+  GiveCopyName(pack, copy);
   InsertAfterCurrent(copy, kDuplicateCaption);
 }
 

@@ -15,6 +15,8 @@
 #include "packfile/SafeWrite.h"
 #include "shell/EditorFrame.h"
 #include "shell/FileCommands.h"
+#include "shell/FrameSession.h"
+#include "shell/Settings.h"
 #include "uikit/Platform.h"
 
 const QString CPictureCommands::kImportCaption =
@@ -78,10 +80,21 @@ void CPictureCommands::Import() {
 
 bool CPictureCommands::AskOptions(const QString& caption, bool& objects,
                                   int& scale) {
+  CEditorSettings* settings = m_frame.Session().Settings();
+  if (!m_bOptionsRead && settings != nullptr) {
+    m_bObjects = settings->ExportObjects();
+    m_nScale = settings->ExportScale();
+  }
+  m_bOptionsRead = true;
   CExportImageDlg dialog(caption, &m_frame);
+  dialog.SetOptions(m_bObjects, m_nScale);
   if (m_frame.Platform().RunDialog(dialog) != QDialog::Accepted) return false;
-  objects = dialog.DrawObjects();
-  scale = dialog.Scale();
+  objects = m_bObjects = dialog.DrawObjects();
+  scale = m_nScale = dialog.Scale();
+  if (settings != nullptr) {
+    settings->SetExportOptions(objects, scale);
+    settings->Sync();
+  }
   return true;
 }
 

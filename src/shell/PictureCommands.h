@@ -27,9 +27,16 @@ class CPictureCommands {
   static QString ImageFilters();
 
  private:
-  // Runs the drawing options dialog; false when it was cancelled.
+  // Runs the drawing options dialog, opening with the options chosen last;
+  // false when it was cancelled. Accepted options are kept for the next
+  // export of either kind (and in the settings, when the frame has them),
+  // whether or not the export then succeeds.
   bool AskOptions(const QString& caption, bool& objects, int& scale);
   void ReportError(const QString& caption, const QString& text);
 
   CEditorFrame& m_frame;
+  // The options chosen last; read from the settings at the first export.
+  bool m_bObjects = false;
+  int m_nScale = 1;
+  bool m_bOptionsRead = false;
 };

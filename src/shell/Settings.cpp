@@ -18,6 +18,9 @@ const QString kClassicColours = QStringLiteral("view/classicColours");
 const QString kCalculatorScreen = QStringLiteral("view/calculatorScreen");
 const QString kZoom = QStringLiteral("view/zoom");
 const QString kShowGrid = QStringLiteral("view/showGrid");
+const QString kExportObjects = QStringLiteral("export/drawObjects");
+const QString kExportScale = QStringLiteral("export/scale");
+constexpr int kMaxExportScale = 16;
 // The version of the bars' layout stored with the window state: a state of
 // another layout is not applied.
 constexpr int kLayoutVersion = 1;
@@ -45,6 +48,17 @@ bool FlagValue(const QSettings& settings, const QString& key, bool fallback) {
   if (text == QLatin1String("true")) return true;
   if (text == QLatin1String("false")) return false;
   return fallback;
+}
+
+// A whole number, else `fallback`. An INI file gives every number back as
+// text; a value set in this run is still a number.
+int NumberValue(const QSettings& settings, const QString& key, int fallback) {
+  bool ok = false;
+  const QVariant value = settings.value(key);
+  const int number = value.typeId() == QMetaType::QString
+                         ? value.toString().toInt(&ok)
+                         : value.toInt(&ok);
+  return ok ? number : fallback;
 }
 
 }  // namespace
@@ -98,13 +112,22 @@ void CEditorSettings::SetCalculatorScreen(bool on) {
 }
 
 int CEditorSettings::Zoom() const {
-  // An INI file gives every number back as text.
-  bool ok = false;
-  const QVariant value = m_settings.value(kZoom);
-  const int zoom = value.typeId() == QMetaType::QString
-                       ? value.toString().toInt(&ok)
-                       : value.toInt(&ok);
-  return ok && IsZoomLevel(zoom) ? zoom : kDefaultZoom;
+  const int zoom = NumberValue(m_settings, kZoom, kDefaultZoom);
+  return IsZoomLevel(zoom) ? zoom : kDefaultZoom;
+}
+
+bool CEditorSettings::ExportObjects() const {
+  return FlagValue(m_settings, kExportObjects, false);
+}
+
+int CEditorSettings::ExportScale() const {
+  const int scale = NumberValue(m_settings, kExportScale, 1);
+  return scale >= 1 && scale <= kMaxExportScale ? scale : 1;
+}
+
+void CEditorSettings::SetExportOptions(bool objects, int scale) {
+  m_settings.setValue(kExportObjects, objects);
+  m_settings.setValue(kExportScale, scale);
 }
 
 bool CEditorSettings::ShowGrid() const {
@@ -146,5 +169,9 @@ bool CEditorSettings::RestoreLayout(QMainWindow& window) const {
 
 void CEditorSettings::SaveLayout(const QMainWindow& window) {
   m_settings.setValue(kGeometry, window.saveGeometry());
-  m_settings.setValue(kState, window.saveState(kLayoutVersion));
+  m_settings.setValue(kState, LayoutState(window));
+}
+
+QByteArray CEditorSettings::LayoutState(const QMainWindow& window) {
+  return window.saveState(kLayoutVersion);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -36,10 +37,18 @@ class CEditorSettings {
   bool ShowGrid() const;
   void SetView(int zoom, bool showGrid);
 
+  // The picture export's options: draw the objects (off unless stored on)
+  // and the scale (1 unless a scale of 1 to 16 is stored).
+  bool ExportObjects() const;
+  int ExportScale() const;
+  void SetExportOptions(bool objects, int scale);
+
   // Puts the window and its bars back as they were; false (and the window
   // left as it is) when nothing usable is stored.
   bool RestoreLayout(QMainWindow& window) const;
   void SaveLayout(const QMainWindow& window);
+  // The bars' and docks' places as SaveLayout stores them.
+  static QByteArray LayoutState(const QMainWindow& window);
 
   // Writes what was set to the file now.
   void Sync() { m_settings.sync(); }

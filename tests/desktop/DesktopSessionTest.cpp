@@ -5,20 +5,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSettings>
+#include <QSpinBox>
 #include <QThread>
 #include <QToolBar>
 #include <QUrl>
+#include <QtTest/QTest>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "ProcessSupport.h"
+#include "canvas/CanvasWidget.h"
+#include "dialogs/ExportImageDlg.h"
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/CommandIds.h"
@@ -209,6 +216,129 @@ TEST_F(DesktopSessionTest, ADamagedSettingsFileGivesTheDefaults) {
   Open();
   EXPECT_EQ(frame->geometry(), defaults);
   Close();
+}
+
+// The layout and the view are written soon after they change, with the
+// window still open, so an editor that dies keeps them; what was written
+// already is not written again.
+TEST_F(DesktopSessionTest, TheLayoutAndTheViewAreWrittenWhenTheyChange) {
+  Open();
+  // Waits until the file holds what `kept` looks for.
+  const auto written = [this](
+                           const std::function<bool(const QSettings&)>& kept) {
+    return QTest::qWaitFor(
+        [&] { return kept(QSettings(SettingsPath(), QSettings::IniFormat)); },
+        5000);
+  };
+  const auto settled = [this] {
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return !frame->Session().LayoutWritePending(); }, 5000));
+  };
+  settled();  // what showing the window wrote
+
+  const struct {
+    const char* change;
+    std::function<void()> make;
+    std::function<bool(const QSettings&)> kept;
+  } cases[] = {
+      {"zoom", [this] { frame->OnCommand(IDM_VIEW_ZOOM_IN); },
+       [this](const QSettings& s) {
+         return s.value("view/zoom").toInt() == frame->Canvas().UserZoom() &&
+                frame->Canvas().UserZoom() != 4;
+       }},
+      {"grid", [this] { frame->OnCommand(IDM_VIEW_SHOW_GRID); },
+       [](const QSettings& s) {
+         return s.value("view/showGrid").toString() == "false";
+       }},
+      {"colours", [this] { frame->OnCommand(IDM_VIEW_CLASSIC_COLOURS); },
+       [](const QSettings& s) {
+         return s.value("view/classicColours").toString() == "false";
+       }},
+      {"screen frame", [this] { frame->OnCommand(IDM_VIEW_CALCULATOR_SCREEN); },
+       [](const QSettings& s) {
+         return s.value("view/calculatorScreen").toString() == "true";
+       }},
+      {"bar moved",
+       [this] { frame->addToolBar(Qt::LeftToolBarArea, frame->PenBar()); },
+       [this](const QSettings& s) {
+         return s.value("window/state").toByteArray() ==
+                CEditorSettings::LayoutState(*frame);
+       }},
+      {"dock shown", [this] { frame->OnCommand(IDM_VIEW_OVERVIEW); },
+       [this](const QSettings& s) {
+         return s.value("window/state").toByteArray() ==
+                CEditorSettings::LayoutState(*frame);
+       }},
+      {"resized", [this] { frame->resize(930, 650); },
+       [this](const QSettings& s) {
+         return s.value("window/geometry").toByteArray() ==
+                frame->saveGeometry();
+       }},
+      {"moved", [this] { frame->move(frame->pos() + QPoint(40, 30)); },
+       [this](const QSettings& s) {
+         return s.value("window/geometry").toByteArray() ==
+                frame->saveGeometry();
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    c.make();
+    EXPECT_TRUE(written(c.kept));
+  }
+
+  // A change that changes nothing kept writes nothing.
+  fs::remove(SettingsPath().toStdString());
+  frame->Session().LayoutChanged();
+  settled();
+  EXPECT_FALSE(fs::exists(SettingsPath().toStdString()));
+
+  // The next window comes back as this one was left.
+  const QByteArray geometry = frame->saveGeometry();
+  const int zoom = frame->Canvas().UserZoom();
+  Close();
+  Open();
+  EXPECT_EQ(frame->saveGeometry(), geometry);
+  EXPECT_EQ(frame->Canvas().UserZoom(), zoom);
+  EXPECT_FALSE(frame->ClassicColours());
+  EXPECT_TRUE(frame->CalculatorScreen());
+  EXPECT_EQ(frame->toolBarArea(frame->PenBar()), Qt::LeftToolBarArea);
+}
+
+// The picture export's options come back in the next window; stored values
+// that are not options give the defaults.
+TEST_F(DesktopSessionTest, TheExportOptionsComeBackInTheNextWindow) {
+  const auto offered = [this](bool objects, int scale, bool accept) {
+    std::pair<bool, int> shown;
+    platform.onDialog = [&](QDialog& dialog) {
+      auto* options = qobject_cast<CExportImageDlg*>(&dialog);
+      EXPECT_NE(options, nullptr);
+      if (options == nullptr) return int(QDialog::Rejected);
+      shown = {options->DrawObjects(), options->Scale()};
+      options->ObjectsBox()->setChecked(objects);
+      options->ScaleBox()->setValue(scale);
+      return int(accept ? QDialog::Accepted : QDialog::Rejected);
+    };
+    platform.fileNames = {QString()};  // no file: nothing is written
+    frame->OnCommand(IDM_FILE_EXPORT_IMAGE);
+    return shown;
+  };
+  Open();
+  EXPECT_EQ(offered(true, 4, true), std::make_pair(false, 1));
+  Close();
+  Open();
+  EXPECT_EQ(offered(false, 1, false), std::make_pair(true, 4));
+  Close();
+
+  fs::create_directories(folder.Path() / "config");
+  for (const char* stored :
+       {"[export]\ndrawObjects=maybe\nscale=99\n",
+        "[export]\ndrawObjects=1\nscale=0\n", "[export]\nscale=x3\n"}) {
+    SCOPED_TRACE(stored);
+    WriteText(SettingsPath().toStdString(), stored);
+    Open();
+    EXPECT_EQ(offered(false, 1, false), std::make_pair(false, 1));
+    Close();
+  }
 }
 
 // ---- Dropping files onto the window ----

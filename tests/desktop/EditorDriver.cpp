@@ -8,6 +8,10 @@
 //                                       a level with a two-letter passcode
 //                               settle  wait until the recovery copy of the
 //                                       latest change is written
+//                               layout  zoom in, show the screen frame, put
+//                                       the pen bar on the left, resize
+//                               laidout wait until the settings hold the
+//                                       layout and the view as they are
 //                               report  write the state to the report file
 //                               ready   append "ready" to the report file
 //                               wait    wait until the file named by
@@ -28,12 +32,14 @@
 #include <QMouseEvent>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
 #include <cstdio>
 #include <vector>
 
 #include "canvas/CanvasWidget.h"
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
+#include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
 #include "shell/FrameSession.h"
 #include "shell/Recovery.h"
@@ -91,6 +97,10 @@ class Driver : public QObject {
     const QString step = m_steps.front();
     if (step == QLatin1String("settle") && !Settled(*frame)) return;
     if (step == QLatin1String("hold")) return;
+    if (step == QLatin1String("laidout") &&
+        frame->Session().LayoutWritePending()) {
+      return;
+    }
     if (step == QLatin1String("wait") &&
         !QFile::exists(qEnvironmentVariable("PLODDERZ_DRIVER_GO"))) {
       return;
@@ -108,6 +118,11 @@ class Driver : public QObject {
     if (frame == nullptr) return;
     if (step == QLatin1String("edit")) {
       Edit(*frame);
+    } else if (step == QLatin1String("layout")) {
+      frame->OnCommand(IDM_VIEW_ZOOM_IN);
+      frame->OnCommand(IDM_VIEW_CALCULATOR_SCREEN);
+      frame->addToolBar(Qt::LeftToolBarArea, frame->PenBar());
+      frame->resize(870, 610);
     } else if (step == QLatin1String("report")) {
       Report(*frame);
     } else if (step == QLatin1String("ready")) {
@@ -185,6 +200,15 @@ class Driver : public QObject {
     lines += "levels=" + QByteArray::number(pack.Count()) + '\n';
     lines += "current=" + QByteArray::number(pack.m_nCurLevel) + '\n';
     lines += "passcode0=" + QByteArray(pack.Level(0).m_szPasscode) + '\n';
+    lines += "zoom=" + QByteArray::number(frame.Canvas().UserZoom()) + '\n';
+    lines +=
+        "screenFrame=" + QByteArray::number(frame.CalculatorScreen()) + '\n';
+    lines += "penBarLeft=" +
+             QByteArray::number(frame.toolBarArea(frame.PenBar()) ==
+                                Qt::LeftToolBarArea) +
+             '\n';
+    lines += "size=" + QByteArray::number(frame.width()) + 'x' +
+             QByteArray::number(frame.height()) + '\n';
     lines += "image=" +
              (encoded ? QByteArray(reinterpret_cast<const char*>(image.data()),
                                    static_cast<qsizetype>(image.size()))

@@ -243,6 +243,26 @@ TEST_F(EditorProcess, AKilledEditorsChangesAreRecoveredByteForByte) {
   EXPECT_EQ(Log("after"), "");
 }
 
+// The layout and the view are in the settings while the editor runs, so a
+// killed editor's next start has them.
+TEST_F(EditorProcess, AKilledEditorsLayoutAndViewComeBack) {
+  std::unique_ptr<QProcess> killed =
+      Start({"layout,laidout,report,ready,hold", "", "", {}}, "laid");
+  ASSERT_TRUE(WaitReady(*killed, "laid"));
+  Kill(*killed);
+  const auto before = Report("laid");
+  ASSERT_NE(before.at("zoom"), "4");
+  ASSERT_EQ(before.at("screenFrame"), "1");
+  ASSERT_EQ(before.at("penBarLeft"), "1");
+  ASSERT_EQ(before.at("size"), "870x610");
+
+  ASSERT_EQ(Run({"report,close", "", "", {}}, "back"), 0);
+  const auto after = Report("back");
+  for (const char* key : {"zoom", "screenFrame", "penBarLeft", "size"}) {
+    EXPECT_EQ(after.at(key), before.at(key)) << key;
+  }
+}
+
 TEST_F(EditorProcess, ARecoveredPackKeepsItsFileSoTheNextSaveWritesIt) {
   std::string imageHex;
   const std::string path = SavedPack("kept.83p", imageHex);

@@ -171,6 +171,29 @@ TEST_F(DlgLevelOrder, MovingAnotherLevelPastTheCurrentOneKeepsItCurrent) {
   EXPECT_STREQ(pack.Current().m_szName, "Q");
 }
 
+// Levels of one name are told apart by the number shown in front of each;
+// the number belongs to the place, so it stays put while the levels move,
+// and the items' own text stays the name.
+TEST_F(DlgLevelOrder, EachRowShowsItsLevelNumberThroughMovesAndDeletes) {
+  MakePack({"Cave", "Cave", "Hall"}, 0);
+  CLevelOrderDlg& dlg = Open();
+  const auto shown = [&dlg] {
+    QStringList rows;
+    for (int i = 0; i < dlg.List()->count(); ++i) rows << dlg.ShownText(i);
+    return rows;
+  };
+  EXPECT_EQ(shown(), (QStringList{"1. Cave", "2. Cave", "3. Hall"}));
+  EXPECT_EQ(ListNames(dlg), PackNames());
+
+  ClickItem(dlg, 2);
+  FindButton(dlg, "Move &Up")->click();
+  EXPECT_EQ(shown(), (QStringList{"1. Cave", "2. Hall", "3. Cave"}));
+  ClickItem(dlg, 0);
+  FindButton(dlg, "D&elete")->click();
+  EXPECT_EQ(shown(), (QStringList{"1. Hall", "2. Cave"}));
+  EXPECT_EQ(ListNames(dlg), (QStringList{"Hall", "Cave"}));
+}
+
 TEST_F(DlgLevelOrder, EveryWayOfClosingMarksThePackModified) {
   enum class Close { Ok, Escape, CloseBox };
   for (const Close close : {Close::Ok, Close::Escape, Close::CloseBox}) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "model/LevelCopies.h"
 #include "packfile/LevelClip.h"
@@ -99,6 +101,76 @@ TEST(LevelCopies, AFreshPasscodeIsFourCapitalsNoLevelHas) {
       EXPECT_STRNE(pack.Level(i).m_szPasscode, level.m_szPasscode);
     }
   }
+}
+
+// A copy's name tells it from every level of the pack and fits the name's
+// 29 characters, cutting the name and never the suffix.
+TEST(LevelCopies, ACopyIsNamedApartFromEveryLevelWithinTheNamesLength) {
+  const std::string full(NAME_CHARS, 'x');  // a name of 29 characters
+  const struct {
+    std::vector<std::string> pack;  // the pack's names
+    std::string copied;             // the name of the level copied
+    std::string expected;
+  } cases[] = {
+      {{"Cave"}, "Cave", "Cave (copy)"},
+      {{"Cave", "Cave (copy)"}, "Cave", "Cave (copy 2)"},
+      // A copy of a copy counts on from the base name.
+      {{"Cave", "Cave (copy)"}, "Cave (copy)", "Cave (copy 2)"},
+      {{"Cave", "Cave (copy)", "Cave (copy 2)"},
+       "Cave (copy 2)",
+       "Cave (copy 3)"},
+      // A gap is filled first.
+      {{"Cave", "Cave (copy 2)"}, "Cave (copy 2)", "Cave (copy)"},
+      // Brackets that are not a copy suffix stay in the name.
+      {{"Hall (copy 0)"}, "Hall (copy 0)", "Hall (copy 0) (copy)"},
+      {{"Hall (copy x)"}, "Hall (copy x)", "Hall (copy x) (copy)"},
+      {{"Hall (copy)"}, "Hall (copy)", "Hall (copy 2)"},
+      // Long names are cut so the suffix fits; no space is left doubled.
+      {{full}, full, std::string(22, 'x') + " (copy)"},
+      {{full, std::string(22, 'x') + " (copy)"},
+       full,
+       std::string(20, 'x') + " (copy 2)"},
+      {{"abcdefghijklmnopqrstu  vwxyz"},
+       "abcdefghijklmnopqrstu  vwxyz",
+       "abcdefghijklmnopqrstu (copy)"},
+      {{""}, "", "(copy)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.copied);
+    CLevelPack pack;
+    ASSERT_TRUE(pack.NewPack());
+    for (std::size_t i = 1; i < c.pack.size(); ++i)
+      ASSERT_TRUE(pack.AddLevel());
+    for (std::size_t i = 0; i < c.pack.size(); ++i) {
+      std::strcpy(pack.Level(static_cast<int>(i)).m_szName, c.pack[i].c_str());
+    }
+    LevelRecord copy;
+    std::memset(copy.m_szName, 'z', sizeof copy.m_szName);
+    std::strcpy(copy.m_szName, c.copied.c_str());
+    GiveCopyName(pack, copy);
+    EXPECT_EQ(std::string(copy.m_szName), c.expected);
+    ASSERT_LE(std::strlen(copy.m_szName), std::size_t{NAME_CHARS});
+    // The rest of the buffer is cleared, as every name's is.
+    for (std::size_t i = std::strlen(copy.m_szName); i < sizeof copy.m_szName;
+         ++i) {
+      EXPECT_EQ(copy.m_szName[i], 0) << i;
+    }
+  }
+}
+
+// Nine levels all named alike still give a name no level has.
+TEST(LevelCopies, AFullPackOfCopiesStillGivesAFreeName) {
+  CLevelPack pack;
+  ASSERT_TRUE(pack.NewPack());
+  for (int i = 1; i < MAX_LEVELS; ++i) ASSERT_TRUE(pack.AddLevel());
+  std::strcpy(pack.Level(0).m_szName, "A");
+  for (int i = 1; i < MAX_LEVELS; ++i) {
+    LevelRecord copy = pack.Level(i - 1);
+    GiveCopyName(pack, copy);
+    std::strcpy(pack.Level(i).m_szName, copy.m_szName);
+  }
+  EXPECT_STREQ(pack.Level(1).m_szName, "A (copy)");
+  EXPECT_STREQ(pack.Level(8).m_szName, "A (copy 8)");
 }
 
 }  // namespace

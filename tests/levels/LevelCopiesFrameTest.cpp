@@ -69,8 +69,10 @@ TEST_F(LevelCopiesTest, DuplicateInsertsACopyWithAFreshPasscodeAsOneStep) {
   EXPECT_EQ(Pack().m_nCurLevel, 2);
   EXPECT_EQ(frame->LevelNumberEdit()->text(), "3");
   const CLevel& copy = Pack().Level(2);
-  EXPECT_EQ(AllButPasscode(copy), AllButPasscode(original));
-  EXPECT_STREQ(copy.m_szName, "Original");
+  LevelRecord renamed = original;
+  std::strcpy(renamed.m_szName, "Original (copy)");
+  EXPECT_EQ(AllButPasscode(copy), AllButPasscode(renamed));
+  EXPECT_STREQ(copy.m_szName, "Original (copy)");
   EXPECT_EQ(std::strlen(copy.m_szPasscode), 4u);
   for (int i = 0; i < Pack().Count(); ++i) {
     if (i != 2) {

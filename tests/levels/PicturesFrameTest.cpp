@@ -42,8 +42,45 @@ class PicturesTest : public ShownFrameFixture<CEditorFrame> {
       return int(QDialog::Accepted);
     };
   }
+  // The options the next export options dialog opens with.
+  std::pair<bool, int> OfferedOptions() {
+    std::pair<bool, int> offered{false, 0};
+    platform.onDialog = [&offered](QDialog& dialog) {
+      auto* options = qobject_cast<CExportImageDlg*>(&dialog);
+      EXPECT_NE(options, nullptr);
+      if (options != nullptr) {
+        offered = {options->DrawObjects(), options->Scale()};
+      }
+      return int(QDialog::Rejected);
+    };
+    frame->OnCommand(IDM_FILE_EXPORT_IMAGE);
+    return offered;
+  }
   QTemporaryDir dir;
 };
+
+// The options chosen last come back in the next export of either kind, also
+// after a write that failed, so the author can try again as they were.
+TEST_F(PicturesTest, TheExportOptionsAreKeptAcrossUsesAndFailedWrites) {
+  EXPECT_EQ(OfferedOptions(), std::make_pair(false, 1));
+
+  ExportOptions(true, 3);
+  platform.fileNames = {Path("no/such/folder/one.png")};
+  platform.answers = {IPlatform::Answer::Ok};
+  frame->OnCommand(IDM_FILE_EXPORT_IMAGE);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.startsWith("Could not save"));
+  EXPECT_EQ(OfferedOptions(), std::make_pair(true, 3));
+
+  // Export All shares them; a cancelled folder choice keeps what was chosen.
+  ExportOptions(false, 5);
+  platform.fileNames = {QString()};
+  frame->OnCommand(IDM_FILE_EXPORT_ALL);
+  EXPECT_EQ(OfferedOptions(), std::make_pair(false, 5));
+
+  // Cancelling the options dialog keeps the ones before.
+  EXPECT_EQ(OfferedOptions(), std::make_pair(false, 5));
+}
 
 TEST_F(PicturesTest, ImportTakesThePictureAsOneStepAndRefusesTooLarge) {
   CLevel& level = Pack().Current();
