@@ -38,6 +38,7 @@
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/Artwork.h"
+#include "shell/BarKeys.h"
 #include "shell/BarNotes.h"
 #include "shell/ClipboardImage.h"
 #include "shell/CommandIds.h"
@@ -217,6 +218,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   const auto note = [this](const QString& text) { ShowStatus(text); };
   barnotes::NoteRefusedInput(*m_pLevelNameEdit, barnotes::kNameFull, note);
   barnotes::NoteRefusedInput(*m_pPasscodeEdit, barnotes::kPasscodeFull, note);
+  WatchBarKeys();
   m_pLevelSpin->SetRange(0, MAX_LEVELS);
 
   LoadCursors();
@@ -578,6 +580,16 @@ void CEditorFrame::AddToolButtons(QToolBar* bar,
       button->setAccessibleName(QString::fromLatin1(b.name));
     }
   }
+}
+
+void CEditorFrame::WatchBarKeys() {
+  // Enter and Escape in the edits give the keyboard back to the canvas.
+  auto* keys = new CBarKeys(
+      *m_pCanvas, [this](const QString& text) { ShowStatus(text); }, this);
+  keys->Watch(*m_pLevelNameEdit, CBarKeys::Typing::Takes);
+  keys->Watch(*m_pPasscodeEdit, CBarKeys::Typing::Takes,
+              barnotes::kNoPasscodeNeeded);
+  keys->Watch(*m_pLevelNumberEdit, CBarKeys::Typing::None);
 }
 
 void CEditorFrame::CreateToolBar() {

@@ -195,6 +195,8 @@ class CEditorFrame : public QMainWindow {
                       QSize size, bool checkable, bool tooltips);
   void OnDestroy();
   void CreateToolBar();
+  // Where the keyboard goes from the bars' edits (Enter, Escape, refusals).
+  void WatchBarKeys();
   void CreateToolKeys();
   // Before command `id`: a shape being dragged is dropped and a floating
   // selection committed, so nothing half-done meets the command.
