@@ -195,6 +195,8 @@ class CEditorFrame : public QMainWindow {
                       QSize size, bool checkable, bool tooltips);
   void OnDestroy();
   void CreateToolBar();
+  // The up-downs' arrows say which way each changes the level or its size.
+  void SetArrowToolTips();
   // Where the keyboard goes from the bars' edits (Enter, Escape, refusals).
   void WatchBarKeys();
   void CreateToolKeys();
