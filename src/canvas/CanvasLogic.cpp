@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "canvas/FillTool.h"
 #include "canvas/ObjectTool.h"
@@ -513,15 +514,20 @@ CanvasAction CCanvasLogic::OnButtonDown(Point client, ToolInput modifiers) {
   return action;
 }
 
-void CCanvasLogic::OnMouseMove(Point client, bool shift) {
+CanvasAction CCanvasLogic::OnMouseMove(Point client, bool shift) {
   ToolInput input;
   input.level = ClientToLevel(client);
   input.shift = shift;
+  m_status = {};
   CurrentTool().Move(input, m_bDrawing);
+  CanvasAction action;
+  action.status = std::exchange(m_status, {});
+  return action;
 }
 
 CanvasAction CCanvasLogic::OnLButtonUp(Point client, bool shift) {
   CanvasAction action;
+  m_status = {};
   if (m_bDrawing) {
     action.releaseMouse = true;
     m_bDrawing = false;
@@ -531,6 +537,7 @@ CanvasAction CCanvasLogic::OnLButtonUp(Point client, bool shift) {
     CurrentTool().Release(input);
   }
   ForgetLastPoint();
+  action.status = std::exchange(m_status, {});
   return action;
 }
 

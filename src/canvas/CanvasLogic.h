@@ -180,7 +180,8 @@ class CCanvasLogic {
   // keeps placing.
   CanvasAction OnLButtonDown(Point client) { return OnButtonDown(client, {}); }
   CanvasAction OnButtonDown(Point client, ToolInput modifiers);
-  void OnMouseMove(Point client, bool shift = false);
+  // A move's action carries only a status note a tool may give.
+  CanvasAction OnMouseMove(Point client, bool shift = false);
   CanvasAction OnLButtonUp(Point client, bool shift = false);
   // The window system took the mouse away: a pen stroke in progress simply
   // ends (what it drew stays); a shape being dragged is dropped.
@@ -215,6 +216,9 @@ class CCanvasLogic {
   bool IsDrawing() const { return m_bDrawing; }
   // The name of the undo step a press of the tool in force begins.
   std::string_view StepLabel();
+  // A note for the status bar from the tool handling a move or a release;
+  // the action of that event carries it (`text` must outlive the event).
+  void SayStatus(std::string_view text) { m_status = text; }
   // Takes away whatever the tool in force shows that is not in the level,
   // without writing it (a shape being dragged). A pen stroke goes on; any
   // other drag ends, and then the result is true: release the mouse.
@@ -260,6 +264,7 @@ class CCanvasLogic {
   CanvasView m_view;
   bool m_bClassic = true;
   ToolCursor m_curPen = ToolCursor::SmallBlack;
+  std::string_view m_status;  // SayStatus during the event being handled
   std::unique_ptr<CPenTool> m_pSmallPen;
   std::unique_ptr<CPenTool> m_pLargePen;
   std::unique_ptr<CPlaceTool> m_pPlace;

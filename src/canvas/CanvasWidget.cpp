@@ -309,9 +309,9 @@ void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     PanTo(event->position());
     return;
   }
-  m_logic.OnMouseMove(DevicePoint(event->position()),
-                      (event->modifiers() & Qt::ShiftModifier) != 0);
-  FlushUpdates();
+  // Apply flushes the cells the move painted.
+  Apply(m_logic.OnMouseMove(DevicePoint(event->position()),
+                            (event->modifiers() & Qt::ShiftModifier) != 0));
 }
 
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "canvas/FitNotes.h"
 #include "model/LevelPack.h"
 
 namespace {
@@ -43,18 +44,30 @@ CanvasAction CObjectTool::Press(const ToolInput& input) {
   return action;
 }
 
+Point CObjectTool::TargetOf(const ToolInput& input) const {
+  // The nearest byte column, as placement snaps.
+  const Point q = input.level - m_ptGrab;
+  const int col = q.x >= 0 ? (q.x + 4) / 8 : -((-q.x + 3) / 8);
+  return {8 * col, q.y};
+}
+
+std::string_view CObjectTool::RefusalAt(Point target) const {
+  const CLevel& level = m_canvas.Pack().Current();
+  return fitnotes::DoesNotFit(level, level.m_objects[m_nPicked].kind, target);
+}
+
 void CObjectTool::Move(const ToolInput& input, bool dragging) {
   if (!dragging || !m_bDragging || m_nPicked < 0) return;
-  const CLevel& level = m_canvas.Pack().Current();
-  const Point q = input.level - m_ptGrab;
-  // The nearest byte column, as placement snaps; refused where it would
-  // not fit, so the object stays at the last place that fits.
-  const int col = q.x >= 0 ? (q.x + 4) / 8 : -((-q.x + 3) / 8);
-  const Point target{8 * col, q.y};
-  const bool fits = target.x >= 0 && target.y >= 0 &&
-                    target.x + OBJECT_SIZE <= level.WidthPixels() &&
-                    target.y + OBJECT_SIZE <= level.m_nHeight;
-  if (!fits || target == m_ptTarget) return;
+  // Refused where it would not fit, so the object stays at the last place
+  // that fits, and the note says why once for each place refused.
+  const Point target = TargetOf(input);
+  if (const std::string_view refusal = RefusalAt(target); !refusal.empty()) {
+    if (target != m_ptRefused) m_canvas.SayStatus(refusal);
+    m_ptRefused = target;
+    return;
+  }
+  m_ptRefused = {-1, -1};
+  if (target == m_ptTarget) return;
   m_ptTarget = target;
   ShowOverlay();
 }
@@ -62,6 +75,11 @@ void CObjectTool::Move(const ToolInput& input, bool dragging) {
 void CObjectTool::Release(const ToolInput& input) {
   if (!m_bDragging) return;
   Move(input, true);
+  // Dropped where it does not fit, the object goes to the last place that
+  // did: say so at the drop too.
+  const std::string_view refusal = RefusalAt(TargetOf(input));
+  if (!refusal.empty()) m_canvas.SayStatus(refusal);
+  m_ptRefused = {-1, -1};
   m_bDragging = false;
   CLevel& level = m_canvas.Pack().Current();
   LevelObject& object = level.m_objects[m_nPicked];

@@ -28,9 +28,14 @@ class CObjectTool final : public CCanvasTool {
   // The object slot whose box holds p (the one drawn last), or -1.
   int ObjectAt(Point p) const;
   void ShowOverlay();
+  // Where a drag to `input` would put the picked object's top-left pixel.
+  Point TargetOf(const ToolInput& input) const;
+  // Why the picked object cannot go to `target`; empty where it fits.
+  std::string_view RefusalAt(Point target) const;
 
   int m_nPicked = -1;
   bool m_bDragging = false;
-  Point m_ptGrab;    // the press, from the object's top-left pixel
-  Point m_ptTarget;  // where the object would go: its top-left pixel
+  Point m_ptGrab;             // the press, from the object's top-left pixel
+  Point m_ptTarget;           // where the object would go: its top-left pixel
+  Point m_ptRefused{-1, -1};  // the last place refused during this drag
 };

@@ -1,5 +1,6 @@
 #include "canvas/PlaceTool.h"
 
+#include "canvas/FitNotes.h"
 #include "model/LevelPack.h"
 
 CPlaceTool::CPlaceTool(CCanvasLogic& canvas) : CCanvasTool(canvas) {
@@ -94,6 +95,10 @@ void CPlaceTool::Move(const ToolInput& input, bool dragging) {
   if (m_canvas.ObjectFits(centre)) {
     InvertPreview(centre);
     m_bPreview = true;
+  } else if (m_canvas.IsInLevel(p)) {
+    // No outline follows the pointer here: say why.
+    m_canvas.SayStatus(fitnotes::DoesNotFit(
+        m_canvas.Pack().Current(), m_canvas.m_nToolMode, centre - Point{8, 8}));
   }
 }
 
@@ -107,7 +112,16 @@ CanvasAction CPlaceTool::Press(const ToolInput& input) {
   if (input.opposite) return {};  // objects are placed with the left button
   RemovePreview();
   const Point centre = BoxCentre(input.level);
-  if (!m_canvas.ObjectFits(centre)) return {};
+  if (!m_canvas.ObjectFits(centre)) {
+    // Nothing is placed and the tool stays; the note says why.
+    CanvasAction action;
+    action.status =
+        m_canvas.IsInLevel(input.level)
+            ? fitnotes::DoesNotFit(m_canvas.Pack().Current(),
+                                   m_canvas.m_nToolMode, centre - Point{8, 8})
+            : fitnotes::ClickInside(m_canvas.m_nToolMode);
+    return action;
+  }
   CLevel& level = m_canvas.Pack().Current();
   const int kind = m_canvas.m_nToolMode;
   if (kind != OBJ_ENTRANCE && kind != OBJ_EXIT &&

@@ -38,6 +38,7 @@
 #include "dialogs/SecurityDialogs.h"
 #include "packfile/PackFile.h"
 #include "shell/Artwork.h"
+#include "shell/BarKeys.h"
 #include "shell/BarNotes.h"
 #include "shell/ClipboardImage.h"
 #include "shell/CommandIds.h"
@@ -217,6 +218,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
   const auto note = [this](const QString& text) { ShowStatus(text); };
   barnotes::NoteRefusedInput(*m_pLevelNameEdit, barnotes::kNameFull, note);
   barnotes::NoteRefusedInput(*m_pPasscodeEdit, barnotes::kPasscodeFull, note);
+  WatchBarKeys();
   m_pLevelSpin->SetRange(0, MAX_LEVELS);
 
   LoadCursors();
@@ -497,14 +499,17 @@ void CEditorFrame::CreateBars() {
       MakeBar(this, QStringLiteral("Objects"), QStringLiteral("objectBar"));
   m_wndObjectBar->setIconSize(QSize(22, 20));
   static constexpr ToolButton kObjectButtons[] = {
-      {IDT_POPULATION, "toolbar/population.svg", "Population", 0},
+      {IDT_POPULATION, "toolbar/population.svg",
+       "Population, timing and skills", 0},
       {IDT_PLACE_ENTRANCE, "toolbar/place_entrance.svg", "Place entrance",
        Qt::Key_H},
       {IDT_PLACE_EXIT, "toolbar/place_exit.svg", "Place exit", Qt::Key_D},
       {IDT_PLACE_BLOCK, "toolbar/place_block.svg", "Place metal block",
        Qt::Key_K},
-      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg", "Remove last block", 0},
-      {IDT_RESET_LEVEL, "toolbar/reset_level.svg", "Reset level", 0},
+      {IDT_REMOVE_BLOCK, "toolbar/remove_block.svg",
+       "Remove the last metal block", 0},
+      {IDT_RESET_LEVEL, "toolbar/reset_level.svg",
+       "Reset the whole level (asks first)", 0},
   };
   static constexpr ToolButton kPenButtons[] = {
       {IDT_PEN_SMALL_BLACK, "toolbar/pen_small_black.svg", "Small black pen",
@@ -516,12 +521,12 @@ void CEditorFrame::CreateBars() {
       {IDT_PEN_LARGE_WHITE, "toolbar/pen_large_white.svg", "Large white pen",
        Qt::Key_W},
   };
-  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false, false);
+  AddToolButtons(m_wndObjectBar, kObjectButtons, QSize(22, 20), false, true);
 
   // Pen toolbar: four check buttons.
   m_wndPenBar = MakeBar(this, QStringLiteral("Pens"), QStringLiteral("penBar"));
   m_wndPenBar->setIconSize(QSize(16, 15));
-  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true, false);
+  AddToolButtons(m_wndPenBar, kPenButtons, QSize(16, 15), true, true);
 
   // Resize: a horizontal up-down for the width, a vertical one for the
   // height, both with the default range.
@@ -533,6 +538,7 @@ void CEditorFrame::CreateBars() {
   m_pHeightSpin = new CUpDown(Qt::Vertical, m_wndResizeBar);
   m_wndResizeBar->addWidget(m_pWidthSpin);
   m_wndResizeBar->addWidget(m_pHeightSpin);
+  SetArrowToolTips();
 
   connect(m_pLevelSpin, &CUpDown::DeltaPos, this,
           [this](int delta) { OnNotify(IDC_LEVEL_NUMBER_SPIN, delta); });
@@ -557,9 +563,9 @@ void CEditorFrame::CreateBars() {
 void CEditorFrame::AddToolButtons(QToolBar* bar,
                                   std::span<const ToolButton> buttons,
                                   QSize size, bool checkable, bool tooltips) {
-  // The buttons show images only, no text. The object and pen bars carry no
-  // tooltips; the tools' bar names each tool and its key in one. The name is
-  // given to assistive tools and to the shortcut list either way.
+  // The buttons show images only, no text. With `tooltips` each button's
+  // tooltip names what it does and its key; the name is given to assistive
+  // tools and to the shortcut list either way.
   for (const ToolButton& b : buttons) {
     QAction* action = AddCommand(bar, QString(), b.id);
     action->setIcon(artwork::Icon(QString::fromLatin1(b.image), size.width(),
@@ -578,6 +584,30 @@ void CEditorFrame::AddToolButtons(QToolBar* bar,
       button->setAccessibleName(QString::fromLatin1(b.name));
     }
   }
+}
+
+void CEditorFrame::SetArrowToolTips() {
+  // Which way each arrow changes the level number or the level's size.
+  m_pLevelSpin->SetToolTips(
+      QStringLiteral("Next level; past the last, offers to add one (Up in "
+                     "the level number)"),
+      QStringLiteral("Previous level (Down in the level number)"));
+  m_pWidthSpin->SetToolTips(
+      QStringLiteral("Wider by 8 pixels, at the right edge"),
+      QStringLiteral("Narrower by 8 pixels, at the right edge"));
+  m_pHeightSpin->SetToolTips(
+      QStringLiteral("Shorter by one row, at the bottom edge"),
+      QStringLiteral("Taller by one row, at the bottom edge"));
+}
+
+void CEditorFrame::WatchBarKeys() {
+  // Enter and Escape in the edits give the keyboard back to the canvas.
+  auto* keys = new CBarKeys(
+      *m_pCanvas, [this](const QString& text) { ShowStatus(text); }, this);
+  keys->Watch(*m_pLevelNameEdit, CBarKeys::Typing::Takes);
+  keys->Watch(*m_pPasscodeEdit, CBarKeys::Typing::Takes,
+              barnotes::kNoPasscodeNeeded);
+  keys->Watch(*m_pLevelNumberEdit, CBarKeys::Typing::None);
 }
 
 void CEditorFrame::CreateToolBar() {

@@ -195,6 +195,10 @@ class CEditorFrame : public QMainWindow {
                       QSize size, bool checkable, bool tooltips);
   void OnDestroy();
   void CreateToolBar();
+  // The up-downs' arrows say which way each changes the level or its size.
+  void SetArrowToolTips();
+  // Where the keyboard goes from the bars' edits (Enter, Escape, refusals).
+  void WatchBarKeys();
   void CreateToolKeys();
   // Before command `id`: a shape being dragged is dropped and a floating
   // selection committed, so nothing half-done meets the command.

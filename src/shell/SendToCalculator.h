@@ -28,9 +28,11 @@ class CCalculatorLink {
   // TI-83 Plus for a ".8xp" file), then the file.
   static QStringList Arguments(const QString& path);
 
-  // The checks Save As makes (stopping at the first that fails), a save
-  // when the pack has unsaved changes, then TiLP with the file. A message
-  // says how to install TiLP when it is not found. True when TiLP was
+  // Looks for TiLP first: without it, a message says how to install it and
+  // nothing is checked or written. Then the checks Save As makes (stopping
+  // at the first that fails); a pack with unsaved changes is saved after
+  // the author agrees to its file being written over (one with no file yet
+  // through the save dialog); then TiLP with the file. True when TiLP was
   // started.
   bool Send();
 

@@ -58,6 +58,11 @@ void CUpDown::SetPos(int position) {
   ShowPos();
 }
 
+void CUpDown::SetToolTips(const QString& up, const QString& down) {
+  m_pUp->setToolTip(up);
+  m_pDown->setToolTip(down);
+}
+
 void CUpDown::SetBuddy(QLineEdit* buddy) {
   if (m_pBuddy != nullptr) m_pBuddy->removeEventFilter(this);
   m_pBuddy = buddy;

@@ -33,6 +33,10 @@ class CUpDown : public QWidget {
   void StepUp() { Step(true); }
   void StepDown() { Step(false); }
 
+  // The tooltips of the up (right) arrow and the down (left) arrow, which
+  // say what each does.
+  void SetToolTips(const QString& up, const QString& down);
+
   QToolButton* UpButton() const { return m_pUp; }
   QToolButton* DownButton() const { return m_pDown; }
 

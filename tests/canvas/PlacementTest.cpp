@@ -150,6 +150,20 @@ TEST_F(PlacementTest, PreviewThatDoesNotFitIsNotDrawn) {
   EXPECT_EQ(canvas.m_ptLast, (Point{96, 18}));
 }
 
+// The move that reaches a place where the box cannot fit says why, once for
+// that place; a move within it, or outside the level, says nothing.
+TEST_F(PlacementTest, AMoveToWhereTheBoxCannotFitSaysWhyOnce) {
+  canvas.ChoosePlacementTool(OBJ_BLOCK);
+  EXPECT_TRUE(canvas.OnMouseMove(ClientOf({40, 40})).status.empty());
+  EXPECT_EQ(canvas.OnMouseMove(ClientOf({40, 50})).status,
+            "A metal block is 16 rows high: it does not fit here");
+  EXPECT_TRUE(canvas.OnMouseMove(ClientOf({43, 50})).status.empty());
+  EXPECT_EQ(canvas.OnMouseMove(ClientOf({90, 20})).status,
+            "A metal block is 16 pixels wide: it does not fit here");
+  EXPECT_TRUE(canvas.OnMouseMove(ClientOf({100, 20})).status.empty());
+  EXPECT_FALSE(canvas.PreviewShown());
+}
+
 TEST_F(PlacementTest, TwoPlacementToolsInARowKeepThePreviousPen) {
   canvas.OnSelectPen(ToolCursor::LargeBlack);
   canvas.ChoosePlacementTool(OBJ_ENTRANCE);

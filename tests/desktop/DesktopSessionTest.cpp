@@ -442,11 +442,25 @@ TEST_F(SendTest, ChecksSavesThenHandsTheFileToTilp) {
   EXPECT_EQ(platform.messages[0].caption, "Level Incomplete");
   EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
 
-  // A modified pack with a file is saved to it first.
+  // A modified pack with a file is saved to it first, once the author has
+  // agreed to the file being written over; No writes and sends nothing.
   const std::string plus = PackFile("plus.8xp");
   frame->OpenFile(QString::fromStdString(plus));
   frame->LevelNameEdit()->setText(QStringLiteral("Sent"));
   ASSERT_TRUE(frame->Pack().m_bModified);
+  const std::string onDisk = ReadText(plus);
+  platform.answers = {Answer::No};
+  Send();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].caption, "Send to Calculator");
+  EXPECT_EQ(platform.messages[1].buttons, IPlatform::Buttons::YesNo);
+  EXPECT_TRUE(platform.messages[1].text.contains(QString::fromStdString(plus)));
+  EXPECT_EQ(ReadText(plus), onDisk);
+  EXPECT_TRUE(frame->Pack().m_bModified);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+
+  platform.answers = {Answer::Yes};
   Send();
   EXPECT_EQ(WaitForArguments(), "--calc=ti83+\n" + plus + "\n");
   EXPECT_FALSE(frame->Pack().m_bModified);
@@ -454,29 +468,51 @@ TEST_F(SendTest, ChecksSavesThenHandsTheFileToTilp) {
   std::string error;
   ASSERT_TRUE(LoadPackFile(plus, written, error));
   EXPECT_STREQ(written.levels[0].m_szName, "Sent");
-  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages.size(), 3u);
 
-  // An unmodified TI-83 pack goes as it is.
+  // An unmodified TI-83 pack goes as it is, without a question.
   fs::remove(folder.Path() / "tilp.args");
   const std::string plain = PackFile("plain.83p");
   frame->OpenFile(QString::fromStdString(plain));
   Send();
   EXPECT_EQ(WaitForArguments(), "--calc=ti83\n" + plain + "\n");
+  EXPECT_EQ(platform.messages.size(), 3u);
   EXPECT_EQ(CCalculatorLink::Arguments(QStringLiteral("/x/Y.8XP")),
             (QStringList{"--calc=ti83+", "/x/Y.8XP"}));
 }
 
-TEST_F(SendTest, WithoutTilpAMessageSaysHowToInstallIt) {
+// Without TiLP nothing can be sent, so nothing is checked or written: the
+// message says how to install it and whether the pack is saved.
+TEST_F(SendTest, WithoutTilpAMessageSaysHowToInstallItAndNothingIsWritten) {
   Open(false);
   const std::string path = PackFile("alone.83p");
   frame->OpenFile(QString::fromStdString(path));
-  frame->LevelNameEdit()->setText(QStringLiteral("Saved anyway"));
   Send();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Send to Calculator");
   EXPECT_TRUE(platform.messages[0].text.contains("sudo apt install tilp2"));
-  EXPECT_TRUE(platform.messages[0].text.contains(QString::fromStdString(path)));
-  EXPECT_FALSE(frame->Pack().m_bModified);  // the save came first
+  EXPECT_TRUE(platform.messages[0].text.contains("The pack is saved in " +
+                                                 QString::fromStdString(path)));
+
+  const std::string onDisk = ReadText(path);
+  const auto written = fs::last_write_time(path);
+  frame->LevelNameEdit()->setText(QStringLiteral("Not saved"));
+  Send();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_TRUE(platform.messages[1].text.contains("sudo apt install tilp2"));
+  EXPECT_TRUE(platform.messages[1].text.contains("Nothing has been saved."));
+  EXPECT_TRUE(frame->Pack().m_bModified);
+  EXPECT_EQ(ReadText(path), onDisk);
+  EXPECT_EQ(fs::last_write_time(path), written);
+
+  // A new pack that the game could not play: the missing sender comes
+  // first, and no save dialog opens.
+  frame->Pack().m_bModified = false;
+  frame->OnCommand(IDM_FILE_NEW);
+  Send();
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_TRUE(platform.messages[2].text.contains("Nothing has been saved."));
+  EXPECT_TRUE(platform.fileDialogs.empty());
 }
 
 }  // namespace

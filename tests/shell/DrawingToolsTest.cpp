@@ -283,13 +283,13 @@ TEST_F(DrawingToolsTest, KeysChooseToolsAndThePenButtonFollowsTheColour) {
     EXPECT_FALSE(frame->Action(id)->toolTip().isEmpty()) << id;
   }
   EXPECT_EQ(frame->Action(IDT_TOOL_LINE)->toolTip(), "Line (L)");
-  // The object and pen bars stay without tooltips; the shortcut list still
-  // names the pens by their keys.
+  // The object and pen bars name their commands and keys in tooltips too;
+  // the shortcut list names the pens by their keys.
   for (int id : kObjectBarCommands) {
-    EXPECT_TRUE(frame->Action(id)->toolTip().isEmpty()) << id;
+    EXPECT_FALSE(frame->Action(id)->toolTip().isEmpty()) << id;
   }
   for (int id : kPenBarCommands) {
-    EXPECT_TRUE(frame->Action(id)->toolTip().isEmpty()) << id;
+    EXPECT_FALSE(frame->Action(id)->toolTip().isEmpty()) << id;
   }
   bool penListed = false;
   for (const ShortcutRow& row : ShortcutRowsOf(*frame)) {

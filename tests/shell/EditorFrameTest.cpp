@@ -191,6 +191,54 @@ TEST_F(FrameTest, ToolbarButtonsStandInOrderAsPushAndCheckButtons) {
   }
 }
 
+// Every button and arrow of the bars says what it does, and names its key
+// where it has one; the arrows say which way each changes the level.
+TEST_F(FrameTest, EveryButtonAndArrowOfTheBarsHasATooltip) {
+  int buttons = 0;
+  for (QToolBar* bar : frame->findChildren<QToolBar*>()) {
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+      // The bar's own button for the buttons that do not fit.
+      if (button->objectName() == "qt_toolbar_ext_button") continue;
+      ++buttons;
+      const QString tip = button->toolTip();
+      SCOPED_TRACE(bar->objectName().toStdString() + ": " +
+                   button->accessibleName().toStdString());
+      EXPECT_FALSE(tip.isEmpty());
+      if (QAction* action = button->defaultAction()) {
+        if (!action->shortcut().isEmpty()) {
+          EXPECT_TRUE(tip.endsWith(
+              " (" + action->shortcut().toString(QKeySequence::NativeText) +
+              ")"))
+              << tip.toStdString();
+        }
+      }
+    }
+  }
+  // Six object buttons, four pens, the tools and three up-downs' arrows.
+  EXPECT_GE(buttons, 6 + 4 + 8 + 6);
+
+  const struct {
+    QToolButton* arrow;
+    const char* says;
+  } arrows[] = {
+      {frame->WidthSpin()->UpButton(), "Wider by 8 pixels"},
+      {frame->WidthSpin()->DownButton(), "Narrower by 8 pixels"},
+      {frame->HeightSpin()->DownButton(), "Taller by one row"},
+      {frame->HeightSpin()->UpButton(), "Shorter by one row"},
+      {frame->LevelNumberSpin()->UpButton(), "Next level"},
+      {frame->LevelNumberSpin()->DownButton(), "Previous level"},
+  };
+  for (const auto& a : arrows) {
+    EXPECT_TRUE(a.arrow->toolTip().startsWith(a.says))
+        << a.arrow->toolTip().toStdString();
+  }
+  EXPECT_EQ(frame->Action(IDT_PLACE_BLOCK)->toolTip(), "Place metal block (K)");
+  EXPECT_EQ(frame->Action(IDT_PEN_LARGE_WHITE)->toolTip(),
+            "Large white pen (W)");
+  EXPECT_TRUE(
+      frame->Action(IDT_RESET_LEVEL)->toolTip().contains("whole level"));
+}
+
 TEST_F(FrameTest, EveryMenuItemAndToolbarButtonIsAlwaysEnabled) {
   const auto expectAllEnabled = [this](const char* state) {
     for (const auto& list :
