@@ -49,25 +49,30 @@ CProblemsPanel::CProblemsPanel(CEditorFrame& frame)
 }
 
 QString CProblemsPanel::CountText(const std::vector<PackProblem>& problems) {
-  const int errors = CountErrors(problems);
-  const int warnings = static_cast<int>(problems.size()) - errors;
-  if (problems.empty()) return QStringLiteral("No problems");
+  const struct {
+    ProblemSeverity severity;
+    const char* one;
+    const char* many;
+  } kinds[] = {
+      {ProblemSeverity::Error, "1 error", "%1 errors"},
+      {ProblemSeverity::Warning, "1 warning", "%1 warnings"},
+      {ProblemSeverity::Note, "1 note", "%1 notes"},
+  };
   QStringList parts;
-  if (errors > 0) {
-    parts << (errors == 1 ? QStringLiteral("1 error")
-                          : QStringLiteral("%1 errors").arg(errors));
+  for (const auto& kind : kinds) {
+    const int count = CountOf(problems, kind.severity);
+    if (count == 1) parts << QString::fromLatin1(kind.one);
+    if (count > 1) parts << QString::fromLatin1(kind.many).arg(count);
   }
-  if (warnings > 0) {
-    parts << (warnings == 1 ? QStringLiteral("1 warning")
-                            : QStringLiteral("%1 warnings").arg(warnings));
-  }
+  if (parts.isEmpty()) return QStringLiteral("No problems");
   return parts.join(QStringLiteral(", "));
 }
 
 QString CProblemsPanel::ShortCountText(
     const std::vector<PackProblem>& problems) {
+  // Notes are advice, not problems: they leave the check mark standing.
   const int errors = CountErrors(problems);
-  const int warnings = static_cast<int>(problems.size()) - errors;
+  const int warnings = CountOf(problems, ProblemSeverity::Warning);
   if (errors > 0) return QStringLiteral("\u2716 %1").arg(errors);
   if (warnings > 0) return QStringLiteral("\u26A0 %1").arg(warnings);
   return QStringLiteral("\u2714");
@@ -97,10 +102,19 @@ void CProblemsPanel::Refresh() {
   m_bShown = true;
   m_pList->clear();
   QList<QTreeWidgetItem*> items;
+  const QBrush noteBrush =
+      m_pList->palette().brush(QPalette::Disabled, QPalette::Text);
   for (const PackProblem& problem : m_problems) {
     auto* item = new QTreeWidgetItem;
-    item->setText(KindColumn, problem.IsError() ? QStringLiteral("Error")
-                                                : QStringLiteral("Warning"));
+    item->setText(KindColumn, problem.IsError()  ? QStringLiteral("Error")
+                              : problem.IsNote() ? QStringLiteral("Note")
+                                                 : QStringLiteral("Warning"));
+    if (problem.IsNote()) {
+      // Notes come last and read quieter than the problems above them.
+      for (int column : {KindColumn, LevelColumn, TextColumn}) {
+        item->setForeground(column, noteBrush);
+      }
+    }
     item->setText(LevelColumn, problem.level < 0
                                    ? QStringLiteral("Pack")
                                    : QString::number(problem.level + 1));

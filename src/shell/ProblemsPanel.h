@@ -11,10 +11,11 @@ class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The Problems panel: a dock that lists the pack check's errors and
-// warnings, kept up to date as the pack changes, and the count of them in
-// the status bar. A double-click on a problem makes its level current and
-// scrolls the canvas to its place. It starts hidden.
+// The Problems panel: a dock that lists the pack check's errors, warnings
+// and (last, in a quieter colour) notes, kept up to date as the pack
+// changes, and the count of them in the status bar. A double-click on a problem
+// makes its level current and scrolls the canvas to its place. It starts
+// hidden.
 class CProblemsPanel : public QDockWidget {
   Q_OBJECT
 
@@ -33,11 +34,11 @@ class CProblemsPanel : public QDockWidget {
   QTreeWidget* List() const { return m_pList; }
   QLabel* CountLabel() const { return m_pCount; }
 
-  // "No problems", "1 error", "2 errors, 3 warnings".
+  // "No problems", "1 error", "2 errors, 3 warnings", "3 errors, 1 note".
   static QString CountText(const std::vector<PackProblem>& problems);
   // What the status bar shows, where it has little room: a cross and the
   // number of errors, else a warning sign and the number of warnings, else
-  // a check mark; CountText is its tooltip.
+  // a check mark (notes do not count); CountText is its tooltip.
   static QString ShortCountText(const std::vector<PackProblem>& problems);
   // The status after a save: "Saved <path>", or, when the pack written has
   // an error, "Saved, but not ready for the calculator: <first error>".

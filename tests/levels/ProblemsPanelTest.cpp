@@ -69,10 +69,11 @@ TEST_F(ProblemsPanelTest, FollowsAStrokeAnUndoAndALevelChange) {
                          "level 1 asks to save 20 of 20 Plodders: none to "
                          "spare"}));
   EXPECT_EQ(Panel().CountLabel()->text(), "\u2716 3");
-  EXPECT_EQ(Panel().CountLabel()->toolTip(), "3 errors, 1 warning");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "3 errors, 1 note");
   EXPECT_EQ(Panel().List()->topLevelItemCount(), 4);
   EXPECT_EQ(Panel().List()->topLevelItem(0)->text(2),
             "level 1 has no entrance");
+  EXPECT_EQ(Panel().List()->topLevelItem(3)->text(0), "Note");
   MakeReady();
   EXPECT_TRUE(Texts().empty());
   EXPECT_EQ(Panel().CountLabel()->text(), "\u2714");
@@ -95,6 +96,46 @@ TEST_F(ProblemsPanelTest, FollowsAStrokeAnUndoAndALevelChange) {
   frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, 1);
   EXPECT_TRUE(Lists("level 2 has no exit"));
   EXPECT_TRUE(Lists("level 2 has no entrance"));
+}
+
+// A level as the editor makes it warns of nothing: it lacks an entrance and
+// an exit, and its to-save count of all its Plodders is a note, quieter in
+// the list and left out of the status bar's count.
+TEST_F(ProblemsPanelTest, AFreshLevelWarnsOfNothingButWhatItLacks) {
+  MakeReady();
+  frame->OnCommand(IDM_LEVEL_ADD);
+  ASSERT_EQ(frame->Pack().Count(), 2);
+  std::vector<ProblemSeverity> severities;
+  for (const PackProblem& p : Panel().Problems()) {
+    severities.push_back(p.severity);
+  }
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "level 2 has no entrance", "level 2 has no exit",
+                         "level 2 asks to save 20 of 20 Plodders: none to "
+                         "spare"}));
+  EXPECT_EQ(severities, (std::vector<ProblemSeverity>{ProblemSeverity::Error,
+                                                      ProblemSeverity::Error,
+                                                      ProblemSeverity::Note}));
+  EXPECT_EQ(Panel().CountLabel()->text(), "\u2716 2");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "2 errors, 1 note");
+  QTreeWidget* list = Panel().List();
+  EXPECT_EQ(list->topLevelItem(2)->text(0), "Note");
+  EXPECT_EQ(list->topLevelItem(2)->text(1), "2");
+  EXPECT_NE(list->topLevelItem(2)->foreground(2).color(),
+            list->topLevelItem(0)->foreground(2).color());
+
+  // With an entrance and an exit on ground, the level's only word is the
+  // note, and the count shows the pack ready.
+  CLevel& level = frame->Pack().Current();
+  level.m_objects[ENTRANCE_SLOT] = {OBJ_ENTRANCE, 3, 8};
+  level.m_objects[EXIT_SLOT] = {OBJ_EXIT, 6, 30};
+  for (int x = 48; x < 64; ++x) level.SetPixel(x, 46, true);
+  frame->UpdatePackInfo();
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "level 2 asks to save 20 of 20 Plodders: none to "
+                         "spare"}));
+  EXPECT_EQ(Panel().CountLabel()->text(), "\u2714");
+  EXPECT_EQ(Panel().CountLabel()->toolTip(), "1 note");
 }
 
 // A double-click on a problem makes its level current and scrolls its place
