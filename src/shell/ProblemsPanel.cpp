@@ -179,7 +179,7 @@ void CProblemsPanel::ShowNotice(const std::vector<PackProblem>& problems) {
   if (m_pNotice->text() == text) return;
   m_pNotice->setText(text);
   m_pNotice->setVisible(!text.isEmpty());
-  m_pNotReady->setText(m_bSavedNotReady ? QStringLiteral("Saved file not ready")
+  m_pNotReady->setText(m_bSavedNotReady ? QStringLiteral("Not ready")
                                         : QString());
   m_pNotReady->setToolTip(text);
   m_frame.StatusFields().Update();

@@ -45,7 +45,7 @@ class CProblemsPanel : public QDockWidget {
   QLabel* CountLabel() const { return m_pCount; }
   CProblemMark& Mark() const { return *m_pMark; }
   // The not-ready notice: at the top of the panel, and its field in the
-  // status bar ("Saved file not ready", the reason as tooltip).
+  // status bar ("Not ready", the reason as tooltip).
   QLabel* NoticeLabel() const { return m_pNotice; }
   QLabel* NotReadyLabel() const { return m_pNotReady; }
 

@@ -276,7 +276,7 @@ TEST_F(ProblemsPanelTest, TheNotReadyNoticeStandsUntilThePackIsReady) {
   ProcessEvents();
   EXPECT_TRUE(Panel().NotReadyStanding());
   EXPECT_TRUE(field->isVisible());
-  EXPECT_EQ(field->text(), "Saved file not ready");
+  EXPECT_EQ(field->text(), "Not ready");
   EXPECT_EQ(field->toolTip(), reason);
   EXPECT_TRUE(notice->isVisible());
   EXPECT_EQ(notice->text(), reason);
