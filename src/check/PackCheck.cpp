@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "canvas/Sprites.h"
 #include "packfile/PackFile.h"
 
 namespace {
@@ -34,14 +34,20 @@ class Checker {
   explicit Checker(std::vector<PackProblem>& out) : m_out(out) {}
 
   void Add(ProblemSeverity severity, ProblemKind kind, int level, Point at,
-           std::string text) {
-    m_out.push_back({severity, kind, level, at, std::move(text)});
+           std::string text, std::vector<Rect> marks = {}) {
+    m_out.push_back(
+        {severity, kind, level, at, std::move(text), std::move(marks)});
   }
   void Error(ProblemKind kind, int level, Point at, std::string text) {
     Add(ProblemSeverity::Error, kind, level, at, std::move(text));
   }
-  void Warn(ProblemKind kind, int level, Point at, std::string text) {
-    Add(ProblemSeverity::Warning, kind, level, at, std::move(text));
+  void Warn(ProblemKind kind, int level, Point at, std::string text,
+            std::vector<Rect> marks = {}) {
+    Add(ProblemSeverity::Warning, kind, level, at, std::move(text),
+        std::move(marks));
+  }
+  void Note(ProblemKind kind, int level, Point at, std::string text) {
+    Add(ProblemSeverity::Note, kind, level, at, std::move(text));
   }
 
  private:
@@ -54,45 +60,95 @@ bool ObjectInUse(const LevelRecord& level, int slot) {
   return level.m_objects[slot].kind != OBJ_NONE;
 }
 
-// The first terrain pixel of byte column `col`, scanning rows downwards;
-// x < 0 when the column is clear.
-Point FirstTerrainInColumn(const LevelRecord& level, int col) {
-  for (int y = 0; y < level.m_nHeight; ++y) {
-    const std::uint8_t byte = level.m_bitmap[y * level.m_nWidthBytes + col];
-    if (byte == 0) continue;
-    int bit = 0;
-    while ((byte & (0x80 >> bit)) == 0) ++bit;
-    return {8 * col + bit, y};
-  }
-  return kNowhere;
+// The 16 x 16 box of an object, in level pixels.
+Rect BoxOf(const LevelObject& object) {
+  const Point at = ObjectPixel(object);
+  return {at.x, at.y, at.x + OBJECT_SIZE, at.y + OBJECT_SIZE};
 }
 
-// The first terrain pixel under a 16 x 16 object; x < 0 when there is none.
-// An object's left edge is a byte column, so it covers two whole bytes.
-Point TerrainUnder(const LevelRecord& level, const LevelObject& object) {
-  const int w = level.m_nWidthBytes;
-  const int bottom = std::min<int>(object.row + OBJECT_SIZE, level.m_nHeight);
-  for (int y = object.row; y < bottom; ++y) {
-    for (int b = object.col; b < object.col + 2 && b < w; ++b) {
-      if (level.m_bitmap[y * w + b] != 0) return {8 * b, y};
+// Whether the object draws level pixel (x, y): a set pixel of its sprite,
+// which the canvas shows; the clear ones are transparent.
+bool Draws(const LevelObject& object, int x, int y) {
+  const Point at = ObjectPixel(object);
+  const int dx = x - at.x;
+  const int dy = y - at.y;
+  if (dx < 0 || dx >= OBJECT_SIZE || dy < 0 || dy >= OBJECT_SIZE) return false;
+  const Sprite& sprite = GetSprite(object.kind);
+  const std::uint32_t byte =
+      sprite[static_cast<std::size_t>(dx < 8 ? dy : 16 + dy)];
+  return (byte & (0x80u >> (dx % 8))) != 0;
+}
+
+// Adds `x` of row `y` to the marks, joining it to the run it continues.
+void MarkPixel(std::vector<Rect>& marks, int x, int y) {
+  if (!marks.empty() && marks.back().top == y && marks.back().right == x) {
+    ++marks.back().right;
+  } else {
+    marks.push_back({x, y, x + 1, y + 1});
+  }
+}
+
+// The terrain pixels of byte column `col` as runs, rows downwards; empty
+// when the column is clear.
+std::vector<Rect> TerrainInColumn(const LevelRecord& level, int col) {
+  std::vector<Rect> runs;
+  for (int y = 0; y < level.m_nHeight; ++y) {
+    if (level.m_bitmap[y * level.m_nWidthBytes + col] == 0) continue;
+    for (int x = 8 * col; x < 8 * col + 8; ++x) {
+      if (level.GetPixel(x, y)) MarkPixel(runs, x, y);
     }
   }
-  return kNowhere;
+  return runs;
+}
+
+// The terrain pixels the object draws over, as runs, rows downwards.
+std::vector<Rect> TerrainUnder(const LevelRecord& level,
+                               const LevelObject& object) {
+  std::vector<Rect> runs;
+  const Rect box = BoxOf(object);
+  const int right = std::min(box.right, level.WidthPixels());
+  const int bottom = std::min<int>(box.bottom, level.m_nHeight);
+  for (int y = box.top; y < bottom; ++y) {
+    for (int x = box.left; x < right; ++x) {
+      if (Draws(object, x, y) && level.GetPixel(x, y)) MarkPixel(runs, x, y);
+    }
+  }
+  return runs;
+}
+
+// Whether two objects draw a pixel in common.
+bool DrawOverEachOther(const LevelObject& a, const LevelObject& b) {
+  const Rect ra = BoxOf(a);
+  const Rect rb = BoxOf(b);
+  const int left = std::max(ra.left, rb.left);
+  const int right = std::min(ra.right, rb.right);
+  const int top = std::max(ra.top, rb.top);
+  const int bottom = std::min(ra.bottom, rb.bottom);
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (Draws(a, x, y) && Draws(b, x, y)) return true;
+    }
+  }
+  return false;
 }
 
 void CheckEdges(Checker& check, const LevelRecord& level, int index) {
   const int last = level.m_nWidthBytes - 1;
-  const Point left = FirstTerrainInColumn(level, 0);
-  if (left.x >= 0) {
+  std::vector<Rect> left = TerrainInColumn(level, 0);
+  if (!left.empty()) {
+    const Point at{left.front().left, left.front().top};
     check.Warn(
-        ProblemKind::NearEdge, index, left,
-        LevelName(index) + " has terrain within 8 pixels of the left edge");
+        ProblemKind::NearEdge, index, at,
+        LevelName(index) + " has terrain within 8 pixels of the left edge",
+        std::move(left));
   }
-  const Point right = FirstTerrainInColumn(level, last);
-  if (right.x >= 0) {
+  std::vector<Rect> right = TerrainInColumn(level, last);
+  if (!right.empty()) {
+    const Point at{right.front().left, right.front().top};
     check.Warn(
-        ProblemKind::NearEdge, index, right,
-        LevelName(index) + " has terrain within 8 pixels of the right edge");
+        ProblemKind::NearEdge, index, at,
+        LevelName(index) + " has terrain within 8 pixels of the right edge",
+        std::move(right));
   }
   for (int slot = 0; slot < level.SlotsInUse(); ++slot) {
     const LevelObject& object = level.m_objects[slot];
@@ -103,7 +159,8 @@ void CheckEdges(Checker& check, const LevelRecord& level, int index) {
     if (side != nullptr) {
       check.Warn(ProblemKind::NearEdge, index, ObjectPixel(object),
                  ObjectName(index, slot) + " is within 8 pixels of the " +
-                     side + " edge");
+                     side + " edge",
+                 {BoxOf(object)});
     }
   }
 }
@@ -119,16 +176,19 @@ void CheckExitGround(Checker& check, const LevelRecord& level, int index) {
     }
   }
   check.Warn(ProblemKind::ExitNotOnGround, index, ObjectPixel(exit),
-             LevelName(index) + "'s exit has no ground right under it");
+             LevelName(index) + "'s exit has no ground right under it",
+             {BoxOf(exit)});
 }
 
 void CheckObjects(Checker& check, const LevelRecord& level, int index) {
   for (int slot : {ENTRANCE_SLOT, EXIT_SLOT}) {
     if (!ObjectInUse(level, slot)) continue;
-    const Point at = TerrainUnder(level, level.m_objects[slot]);
-    if (at.x >= 0) {
+    std::vector<Rect> under = TerrainUnder(level, level.m_objects[slot]);
+    if (!under.empty()) {
+      const Point at{under.front().left, under.front().top};
       check.Warn(ProblemKind::ObjectOverTerrain, index, at,
-                 ObjectName(index, slot) + " overlaps terrain");
+                 ObjectName(index, slot) + " overlaps terrain",
+                 std::move(under));
     }
   }
   // Each object is reported once, with the first object before it that it
@@ -139,12 +199,11 @@ void CheckObjects(Checker& check, const LevelRecord& level, int index) {
     if (second.kind == OBJ_NONE) continue;
     for (int a = 0; a < b; ++a) {
       const LevelObject& first = level.m_objects[a];
-      // Footprints are 16 pixels (two byte columns) each way.
-      if (first.kind != OBJ_NONE && std::abs(first.col - second.col) < 2 &&
-          std::abs(first.row - second.row) < OBJECT_SIZE) {
+      if (first.kind != OBJ_NONE && DrawOverEachOther(first, second)) {
         check.Warn(ProblemKind::ObjectsOverlap, index, ObjectPixel(second),
                    ObjectName(index, b) + " overlaps " +
-                       (a < FIRST_BLOCK_SLOT ? "the " : "") + SlotName(a));
+                       (a < FIRST_BLOCK_SLOT ? "the " : "") + SlotName(a),
+                   {BoxOf(first), BoxOf(second)});
         break;
       }
     }
@@ -172,9 +231,11 @@ void CheckPasscode(Checker& check, const PackContents& pack, int index) {
   }
 }
 
+// Every new level asks to save all its Plodders: advice worth seeing on the
+// level, not a warning on every pack.
 void CheckSpare(Checker& check, const LevelRecord& level, int index) {
   if (level.m_nToSave < level.m_nPopulation) return;
-  check.Warn(ProblemKind::NoSpare, index, kNowhere,
+  check.Note(ProblemKind::NoSpare, index, kNowhere,
              LevelName(index) + " asks to save " +
                  std::to_string(level.m_nToSave) + " of " +
                  std::to_string(level.m_nPopulation) +
@@ -230,13 +291,20 @@ std::vector<PackProblem> CheckPack(const PackContents& pack,
     CheckExitGround(check, level, i);
     CheckObjects(check, level, i);
     if (i > 0) CheckPasscode(check, pack, i);
-    CheckSpare(check, level, i);
   }
+  for (int i = 0; i < count; ++i) CheckSpare(check, pack.levels[i], i);
   return problems;
 }
 
 int CountErrors(const std::vector<PackProblem>& problems) {
-  int errors = 0;
-  for (const PackProblem& problem : problems) errors += problem.IsError();
-  return errors;
+  return CountOf(problems, ProblemSeverity::Error);
+}
+
+int CountOf(const std::vector<PackProblem>& problems,
+            ProblemSeverity severity) {
+  int count = 0;
+  for (const PackProblem& problem : problems) {
+    count += problem.severity == severity;
+  }
+  return count;
 }

@@ -42,6 +42,7 @@
 #include "shell/BarNotes.h"
 #include "shell/ClipboardImage.h"
 #include "shell/CommandIds.h"
+#include "shell/EditWatch.h"
 #include "shell/FileCommands.h"
 #include "shell/FrameHistory.h"
 #include "shell/FrameSession.h"
@@ -165,7 +166,10 @@ class FrameEffects final : public IFrameEffects {
            QDialog::Accepted;
   }
   void ShowStatus(const QString& text) override { m_frame.ShowStatus(text); }
-  void PackWritten() override { m_frame.History().OnPackSaved(); }
+  void PackWritten() override {
+    m_frame.History().OnPackSaved();
+    m_frame.Problems().PackWritten();
+  }
   void ShowCalculatorName(const QString& name) override {
     m_frame.ShowCalculatorName(name);
   }
@@ -194,6 +198,7 @@ CEditorFrame::CEditorFrame(IPlatform& platform, QWidget* parent)
                           IPlatform::Buttons::Ok, IPlatform::Icon::Exclamation);
     std::exit(0);
   }
+  m_pEdits = std::make_unique<CEditWatch>(m_pack);
   m_pEffects = std::make_unique<FrameEffects>(*this, m_platform, m_pack);
   m_pLevelBar =
       std::make_unique<CLevelBarLogic>(m_pack, m_platform, *m_pEffects, this);
@@ -1231,6 +1236,20 @@ void CEditorFrame::ShiftOrigin(int dx, int dy) {
 
 void CEditorFrame::ShowStatus(const QString& text) {
   m_pStatusFields->ShowNote(text);
+  // The action that shows a note may go on to change the pack (a paste
+  // into the name keeps what fits and says what it refused): the note
+  // counts the edits from the end of that action, once the events of the
+  // moment are done.
+  if (m_bNoteSettling) return;
+  m_bNoteSettling = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        m_bNoteSettling = false;
+        m_nNoteEdits = m_pEdits->Edits();
+        m_bNoteOverClean = !m_pack.m_bModified;
+      },
+      Qt::QueuedConnection);
 }
 
 void CEditorFrame::UpdatePackInfo() {
@@ -1268,6 +1287,12 @@ void CEditorFrame::UpdatePackInfo() {
   }
   m_pProblems->Refresh();
   m_pOverview->Sync();
+  // A passing note does not outlive the next edit.
+  if (!m_bNoteSettling && !m_pStatusFields->Note().isEmpty() &&
+      (m_pEdits->Edits() != m_nNoteEdits ||
+       (m_bNoteOverClean && m_pack.m_bModified))) {
+    m_pStatusFields->ShowNote(QString());
+  }
   m_pStatusFields->Update();
   m_pSession->PackInfoChanged();
 }

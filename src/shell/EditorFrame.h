@@ -12,6 +12,7 @@
 #include "model/LevelPack.h"
 
 class CCanvasWidget;
+class CEditWatch;
 class CFileCommands;
 class CFrameHistory;
 class CFrameSession;
@@ -98,7 +99,9 @@ class CEditorFrame : public QMainWindow {
   void ClampAndInvalidate();
   // Moves the view origin by (dx, dy) logical pixels; a clamp must follow.
   void ShiftOrigin(int dx, int dy);
-  // A passing note in the status bar.
+  // A passing note in the status bar. It goes after its time, at the next
+  // edit of the pack, and, shown while the pack was unmodified ("Saved"),
+  // once the pack is modified.
   void ShowStatus(const QString& text);
   // Brings the window title (file name, "*" while modified) and the status
   // bar's level size and encoded pack size up to date.
@@ -134,6 +137,8 @@ class CEditorFrame : public QMainWindow {
   CFrameHistory& History() { return *m_pHistory; }
   // The Problems dock and its count in the status bar.
   CProblemsPanel& Problems() { return *m_pProblems; }
+  // Counts the edits of the pack, for what stands until the next one.
+  CEditWatch& Edits() { return *m_pEdits; }
   // The Overview dock and the calculator screen's frame over the canvas.
   COverviewPanel& Overview() { return *m_pOverview; }
   CScreenFrame& ScreenFrame() { return *m_pScreenFrame; }
@@ -259,6 +264,10 @@ class CEditorFrame : public QMainWindow {
   std::map<int, QAction*> m_actions;
   CFrameHistory* m_pHistory = nullptr;  // undo and redo of every edit
   CProblemsPanel* m_pProblems = nullptr;
+  std::unique_ptr<CEditWatch> m_pEdits;
+  unsigned m_nNoteEdits = 0;      // the edit count when the note was shown
+  bool m_bNoteOverClean = false;  // the note was shown on an unmodified pack
+  bool m_bNoteSettling = false;   // the note's action is not over yet
   COverviewPanel* m_pOverview = nullptr;
   CScreenFrame* m_pScreenFrame = nullptr;
   TerrainClip m_clip;       // the pixels copied last, for any level

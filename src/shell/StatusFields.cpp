@@ -27,6 +27,9 @@ CStatusFields::CStatusFields(QStatusBar& bar) : QObject(&bar), m_bar(bar) {
   m_claimTimer.setSingleShot(true);
   m_claimTimer.setInterval(kNoteClaimMs);
   connect(&m_claimTimer, &QTimer::timeout, this, [this] { SettleNote(); });
+  m_lifeTimer.setSingleShot(true);
+  m_lifeTimer.setInterval(kNoteLifeMs);
+  connect(&m_lifeTimer, &QTimer::timeout, this, [this] { ShowNote({}); });
   // A note cleared from outside gives its room back.
   connect(&m_bar, &QStatusBar::messageChanged, this, [this](const QString& m) {
     if (m.isEmpty() && !m_bUpdating && !m_note.isEmpty()) {
@@ -47,7 +50,13 @@ void CStatusFields::Add(QWidget* field, int rank) {
 void CStatusFields::ShowNote(const QString& text) {
   m_note = text;
   m_bClaim = !text.isEmpty();
-  if (m_bClaim) m_claimTimer.start();
+  if (m_bClaim) {
+    m_claimTimer.start();
+    m_lifeTimer.start();
+  } else {
+    m_claimTimer.stop();
+    m_lifeTimer.stop();
+  }
   Update();
 }
 

@@ -15,6 +15,7 @@ inline constexpr int kTool = 1;
 inline constexpr int kZoom = 2;
 inline constexpr int kBudget = 3;
 inline constexpr int kProblemCount = 4;
+inline constexpr int kNotReady = 5;
 }  // namespace statusrank
 
 // The status bar's permanent fields and its passing note, sharing one row.
@@ -36,14 +37,20 @@ class CStatusFields : public QObject {
   static constexpr int kNoteClaimMs = 10000;
   // The room a standing note keeps once its claim has passed.
   static constexpr int kSettledNoteRoom = 150;
+  // How long a note stands at all, unless a newer one or an edit (see
+  // CEditorFrame::ShowStatus) takes it away first.
+  static constexpr int kNoteLifeMs = 30000;
 
   explicit CStatusFields(QStatusBar& bar);
 
   // Adds `field` right of the fields added before. Fields of lower rank give
   // way to a note first.
   void Add(QWidget* field, int rank);
-  // Shows `text` as the note, whole when the fields can make room for it.
+  // Shows `text` as the note, whole when the fields can make room for it;
+  // an empty text takes the note away.
   void ShowNote(const QString& text);
+  // The note standing, whole; empty when there is none.
+  const QString& Note() const { return m_note; }
   // Lays the fields out again; call it after a field's text changed (a new
   // width of the bar does it by itself).
   void Update();
@@ -68,4 +75,5 @@ class CStatusFields : public QObject {
   bool m_bClaim = false;
   bool m_bUpdating = false;
   QTimer m_claimTimer;
+  QTimer m_lifeTimer;
 };

@@ -10,11 +10,14 @@ endif()
 file(GLOB PLODDERZ_FUZZ_CORE_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/model/*.cpp
   ${PROJECT_SOURCE_DIR}/src/packfile/*.cpp
-  ${PROJECT_SOURCE_DIR}/src/check/*.cpp)
+  ${PROJECT_SOURCE_DIR}/src/check/*.cpp
+  # The pack check decides overlaps by the objects' sprites.
+  ${PROJECT_SOURCE_DIR}/src/canvas/Sprites.cpp)
 file(GLOB PLODDERZ_FUZZ_CORE_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/model/*.h
   ${PROJECT_SOURCE_DIR}/src/packfile/*.h
-  ${PROJECT_SOURCE_DIR}/src/check/*.h)
+  ${PROJECT_SOURCE_DIR}/src/check/*.h
+  ${PROJECT_SOURCE_DIR}/src/canvas/Sprites.h)
 set(PLODDERZ_FUZZ_SOURCE ${PROJECT_SOURCE_DIR}/tests/fuzz/PackFileFuzzer.cpp)
 set(PLODDERZ_FUZZER ${CMAKE_CURRENT_BINARY_DIR}/pack_file_fuzzer)
 

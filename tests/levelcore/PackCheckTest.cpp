@@ -43,15 +43,25 @@ void AddBlock(LevelRecord& level, int col, int row) {
       static_cast<std::uint8_t>(row)};
 }
 
+// A problem as a case expects it; what it marks is tested apart.
+struct Expected {
+  ProblemSeverity severity;
+  ProblemKind kind;
+  int level;
+  Point at;
+  std::string text;
+};
+
 struct ProblemCase {
   const char* name;
   std::function<void(PackContents&)> change;
   // Expected problems, in order: kind, level, text, place (x < 0: none).
-  std::vector<PackProblem> expected;
+  std::vector<Expected> expected;
 };
 
 constexpr auto E = ProblemSeverity::Error;
 constexpr auto W = ProblemSeverity::Warning;
+constexpr auto N = ProblemSeverity::Note;
 
 class PackCheckFinds : public testing::TestWithParam<ProblemCase> {};
 
@@ -59,7 +69,7 @@ TEST_P(PackCheckFinds, ExactlyTheProblemOfTheLevel) {
   PackContents pack = CleanPack();
   GetParam().change(pack);
   const std::vector<PackProblem> found = CheckPack(pack);
-  const std::vector<PackProblem>& expected = GetParam().expected;
+  const std::vector<Expected>& expected = GetParam().expected;
   ASSERT_EQ(found.size(), expected.size());
   for (std::size_t i = 0; i < found.size(); ++i) {
     SCOPED_TRACE(expected[i].text);
@@ -200,25 +210,52 @@ INSTANTIATE_TEST_SUITE_P(
              {W,
               ProblemKind::ObjectOverTerrain,
               0,
-              {48, 56},
+              {51, 56},
               "level 1's exit overlaps terrain"}}},
+        // The entrance at (24, 8) draws its top nine rows; its row 8 only
+        // at x 24 to 26 and 37 to 39.
         ProblemCase{"EntranceOverTerrain",
-                    [](PackContents& p) { p.levels[1].SetPixel(39, 23, true); },
+                    [](PackContents& p) { p.levels[1].SetPixel(39, 16, true); },
                     {{W,
                       ProblemKind::ObjectOverTerrain,
                       1,
-                      {32, 23},
+                      {39, 16},
                       "level 2's entrance overlaps terrain"}}},
+        ProblemCase{"TerrainInAGapOfTheEntrancesPicture",
+                    [](PackContents& p) { p.levels[1].SetPixel(30, 16, true); },
+                    {}},
+        ProblemCase{"TerrainUnderTheEntrancesPictureInsideItsBox",
+                    [](PackContents& p) { p.levels[1].SetPixel(39, 23, true); },
+                    {}},
+        // An entrance at (8, 44) draws rows 44 to 52; ground from row 56
+        // lies inside its 16 x 16 box but touches none of its pixels.
+        ProblemCase{"EntranceAboveGroundThatFillsTheRestOfItsBox",
+                    [](PackContents& p) {
+                      LevelRecord& l = p.levels[0];
+                      l.m_objects[ENTRANCE_SLOT] = {OBJ_ENTRANCE, 1, 44};
+                      for (int y = 56; y < 64; ++y) Ground(l, y, 1, 11);
+                    },
+                    {}},
+        // The exit draws nothing in its top two rows and its outer columns.
+        ProblemCase{"TerrainBesideTheExitsPictureInsideItsBox",
+                    [](PackContents& p) {
+                      p.levels[0].SetPixel(48, 45, true);
+                      p.levels[0].SetPixel(55, 41, true);
+                    },
+                    {}},
         ProblemCase{"BlocksMayStandInTerrain",
                     [](PackContents& p) { AddBlock(p.levels[1], 2, 50); },
                     {}},
         ProblemCase{"BlockOverlapsTheEntrance",
-                    [](PackContents& p) { AddBlock(p.levels[2], 4, 23); },
+                    [](PackContents& p) { AddBlock(p.levels[2], 4, 16); },
                     {{W,
                       ProblemKind::ObjectsOverlap,
                       2,
-                      {32, 23},
+                      {32, 16},
                       "level 3's block 1 overlaps the entrance"}}},
+        ProblemCase{"BlockInTheEntrancesEmptyRows",
+                    [](PackContents& p) { AddBlock(p.levels[2], 4, 17); },
+                    {}},
         ProblemCase{"TwoBlocksOverlap",
                     [](PackContents& p) {
                       AddBlock(p.levels[2], 8, 0);
@@ -251,13 +288,62 @@ INSTANTIATE_TEST_SUITE_P(
                       "Z"}}},
         ProblemCase{"NoSpare",
                     [](PackContents& p) { p.levels[0].m_nToSave = 20; },
-                    {{W,
+                    {{N,
                       ProblemKind::NoSpare,
                       0,
                       {-1, -1},
                       "level 1 asks to save 20 of 20 Plodders: none to "
                       "spare"}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What a problem marks when it is shown: the pixels the entrance draws over
+// terrain (not the rest of its box), the terrain in a margin as runs, the
+// boxes of the objects concerned; nothing for a problem of no place.
+TEST(PackCheckMarks, ThePixelsOrObjectsConcerned) {
+  const struct {
+    const char* what;
+    std::function<void(PackContents&)> change;
+    ProblemKind kind;
+    std::vector<Rect> marks;
+  } cases[] = {
+      {"entrance over a strip of ground",
+       [](PackContents& p) {
+         Ground(p.levels[1], 16, 3, 5);  // x 24 to 39 of the entrance's row 8
+       },
+       ProblemKind::ObjectOverTerrain,
+       {{24, 16, 27, 17}, {37, 16, 40, 17}}},
+      {"terrain in the left margin",
+       [](PackContents& p) {
+         p.levels[1].SetPixel(2, 30, true);
+         p.levels[1].SetPixel(3, 30, true);
+         p.levels[1].SetPixel(6, 30, true);
+         p.levels[1].SetPixel(0, 31, true);
+       },
+       ProblemKind::NearEdge,
+       {{2, 30, 4, 31}, {6, 30, 7, 31}, {0, 31, 1, 32}}},
+      {"block over the entrance",
+       [](PackContents& p) { AddBlock(p.levels[1], 4, 16); },
+       ProblemKind::ObjectsOverlap,
+       {{24, 8, 40, 24}, {32, 16, 48, 32}}},
+      {"exit in the air",
+       [](PackContents& p) { p.levels[1].m_objects[EXIT_SLOT].row = 30; },
+       ProblemKind::ExitNotOnGround,
+       {{48, 30, 64, 46}}},
+      {"same passcode",
+       [](PackContents& p) { std::strcpy(p.levels[2].m_szPasscode, "ABCD"); },
+       ProblemKind::SamePasscode,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PackContents pack = CleanPack();
+    c.change(pack);
+    const std::vector<PackProblem> found = CheckPack(pack);
+    ASSERT_EQ(found.size(), 1u) << found[0].text;
+    EXPECT_EQ(found[0].kind, c.kind);
+    EXPECT_EQ(found[0].marks, c.marks);
+  }
+}
 
 // The errors come in the order Save As stops at them, whatever the levels,
 // and before every warning.

@@ -12,7 +12,7 @@ namespace plodpak_test {
 namespace {
 
 // A ready two-level pack: no errors, and its to-save count leaves no spare
-// Plodder on level 2, which is only a warning.
+// Plodder on level 2, which is only a note.
 PackContents ReadyPack() {
   PackContents pack = RandomPack(40, 2);
   for (LevelRecord& level : pack.levels) {
@@ -49,7 +49,7 @@ TEST(PlodpakVerifyReadiness, DamagedNotReadyAndReadyHaveTheirOwnStatus) {
   EXPECT_EQ(readyRun.out.rfind(ready + ": ok (2 levels, ", 0), 0u)
       << readyRun.out;
   EXPECT_EQ(readyRun.err, ready +
-                              ": warning: level 2 asks to save 10 of 10 "
+                              ": note: level 2 asks to save 10 of 10 "
                               "Plodders: none to spare\n");
 
   const ToolResult draftRun = RunPlodpak({"verify", draft});
@@ -60,7 +60,7 @@ TEST(PlodpakVerifyReadiness, DamagedNotReadyAndReadyHaveTheirOwnStatus) {
       << draftRun.out;
   EXPECT_EQ(draftRun.err,
             draft + ": error: level 2 has no exit\n" + draft +
-                ": warning: level 2 asks to save 10 of 10 Plodders: none to "
+                ": note: level 2 asks to save 10 of 10 Plodders: none to "
                 "spare\n");
 
   // The worst file decides: damaged over not ready over ready.

@@ -567,6 +567,76 @@ TEST_F(FrameNotesTest, UndoAndRedoNameTheStepAndShowItsLevel) {
 
 namespace {
 
+// ---- A passing note passes --------------------------------------------------
+
+// A note stands through whatever only looks at the pack (a zoom, another
+// level and back) and goes at the next edit, made in any way; a note of a
+// saved pack goes once it is modified.
+TEST_F(FrameNotesTest, APassingNoteGoesAtTheNextEdit) {
+  frame->resize(1200, 500);
+  AddLevels(1);
+  Pack().m_nCurLevel = 0;
+  frame->RefreshView();
+  ProcessEvents();
+  const auto stroke = [this](Point at) {
+    frame->OnSelectPen(IDT_PEN_SMALL_BLACK);
+    MousePress(&frame->Canvas(), CellPoint(at));
+    MouseRelease(&frame->Canvas(), CellPoint(at));
+  };
+  const struct {
+    const char* edit;
+    std::function<void()> act;
+  } edits[] = {
+      {"a pen stroke",
+       [&] {
+         stroke({30, 10});
+       }},
+      {"a letter typed into the level name",
+       [this] { Type(frame->LevelNameEdit(), "x"); }},
+      {"a command", [this] { Command(IDM_LEVEL_ADD); }},
+  };
+  int x = 10;
+  for (const auto& e : edits) {
+    SCOPED_TRACE(e.edit);
+    // A rectangle drawn, undone and redone names itself.
+    Command(IDT_TOOL_RECTANGLE);
+    MousePress(&frame->Canvas(), CellPoint({x, 40}));
+    MouseMove(&frame->Canvas(), CellPoint({x + 10, 50}), true);
+    MouseRelease(&frame->Canvas(), CellPoint({x + 10, 50}));
+    x += 20;
+    ProcessEvents();
+    Command(IDM_EDIT_UNDO);
+    Command(IDM_EDIT_REDO);
+    const QString redid = QStringLiteral("Redid Rectangle on level %1")
+                              .arg(Pack().m_nCurLevel + 1);
+    EXPECT_EQ(Status(), redid);
+    Command(IDM_VIEW_ZOOM_IN);
+    Command(IDM_VIEW_ZOOM_OUT);
+    frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, Pack().m_nCurLevel == 0 ? 1 : -1);
+    frame->OnNotify(IDC_LEVEL_NUMBER_SPIN, Pack().m_nCurLevel == 0 ? 1 : -1);
+    ProcessEvents();
+    EXPECT_EQ(Status(), redid);
+    e.act();
+    ProcessEvents();
+    EXPECT_EQ(Status(), "");
+  }
+
+  // "Saved" stands while the title has no star.
+  Pack().m_szFilePath = Path("noted.83p").toStdString();
+  Pack().m_bModified = true;
+  Command(IDM_FILE_SAVE);
+  const QString saved =
+      "Saved, but not ready for the calculator: level 1 "
+      "has no entrance";
+  EXPECT_EQ(Status(), saved);
+  EXPECT_FALSE(frame->windowTitle().endsWith('*'));
+  stroke({50, 30});
+  ProcessEvents();
+  EXPECT_TRUE(frame->windowTitle().endsWith('*'));
+  EXPECT_EQ(Status(), "");
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
 // ---- Help inside the editor ------------------------------------------------
 
 TEST_F(FrameNotesTest, HelpMenuOpensTheGuideAndListsEveryShortcut) {

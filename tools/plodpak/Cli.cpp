@@ -302,8 +302,9 @@ bool LoadPack(const std::string& path, LoadedPack& loaded,
 }
 
 // One line per file on `out`: ok, not ready or the reason it is damaged.
-// The pack check's errors and warnings of a sound file follow on `err`. The
-// status is the worst of the files: damaged, then not ready, then ready.
+// The pack check's errors, warnings and notes of a sound file follow on
+// `err`. The status is the worst of the files: damaged, then not ready, then
+// ready; warnings and notes never change it.
 int Verify(const Options& options, std::ostream& out, std::ostream& err) {
   if (options.operands.empty()) throw UsageError("verify needs a FILE");
   int status = EXIT_OK;
@@ -323,8 +324,11 @@ int Verify(const Options& options, std::ostream& out, std::ostream& err) {
         << Levels(loaded.pack.levels.size()) << ", " << loaded.fileBytes
         << " bytes)\n";
     for (const PackProblem& p : problems) {
-      err << path << (p.IsError() ? ": error: " : ": warning: ") << p.text
-          << "\n";
+      err << path
+          << (p.IsError()  ? ": error: "
+              : p.IsNote() ? ": note: "
+                           : ": warning: ")
+          << p.text << "\n";
     }
     if (!ready && status == EXIT_OK) status = EXIT_NOT_READY;
   }
@@ -691,8 +695,8 @@ Commands:
       its whole pack image, then checks the pack as the editor does before
       a save. Prints "FILE: ok (N levels, S bytes)", "FILE: not ready for
       the calculator (N levels, S bytes)" or "FILE: <reason>" for each; the
-      pack check's "FILE: error: ..." and "FILE: warning: ..." lines go to
-      standard error. Needs no password.
+      pack check's "FILE: error: ...", "FILE: warning: ..." and
+      "FILE: note: ..." lines go to standard error. Needs no password.
   info FILE [--json]
       Shows the container's facts (variable name, type, comment, signature,
       sizes) and the level count. Shows no level contents.
