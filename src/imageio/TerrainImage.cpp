@@ -7,8 +7,10 @@
 #include <array>
 #include <bit>
 #include <functional>
+#include <vector>
 
 #include "canvas/Sprites.h"
+#include "packfile/RegularFile.h"
 
 namespace {
 
@@ -86,12 +88,17 @@ bool TerrainFromImage(const QImage& image, LevelRecord& level,
 
 namespace {
 
-// Reads a picture file, refusing it by `fits` from its header's size before
-// any pixel is decoded (a header without a size is read and checked after).
-bool ReadPicture(const std::string& path,
-                 const std::function<bool(QSize, std::string&)>& fits,
-                 QImage& image, std::string& error) {
-  QImageReader reader(QString::fromStdString(path));
+// Reads a picture from its bytes, refusing it by `fits` from its header's
+// size before any pixel is decoded (a header without a size is read and
+// checked after, within the reader's allocation limit).
+bool ReadPictureBytes(const QByteArray& bytes,
+                      const std::function<bool(QSize, std::string&)>& fits,
+                      QImage& image, std::string& error) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  reader.setAllocationLimit(PICTURE_ALLOCATION_LIMIT_MB);
   if (!reader.canRead()) {
     error = "cannot read the picture: " + reader.errorString().toStdString();
     return false;
@@ -105,17 +112,38 @@ bool ReadPicture(const std::string& path,
   return true;
 }
 
+// The same from a file, which must be a regular file of at most
+// PICTURE_FILE_MAX_BYTES.
+bool ReadPicture(const std::string& path,
+                 const std::function<bool(QSize, std::string&)>& fits,
+                 QImage& image, std::string& error) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadRegularFile(path, PICTURE_FILE_MAX_BYTES, bytes, error)) {
+    return false;
+  }
+  return ReadPictureBytes(
+      QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<qsizetype>(bytes.size())),
+      fits, image, error);
+}
+
+bool FitsTerrain(QSize size, std::string& why) {
+  return CheckTerrainSize(size.width(), size.height(), why);
+}
+
 }  // namespace
 
 bool ReadTerrainFile(const std::string& path, LevelRecord& level,
                      std::string& error) {
   QImage image;
-  return ReadPicture(
-             path,
-             [](QSize size, std::string& why) {
-               return CheckTerrainSize(size.width(), size.height(), why);
-             },
-             image, error) &&
+  return ReadPicture(path, FitsTerrain, image, error) &&
+         TerrainFromImage(image, level, error);
+}
+
+bool ReadTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                      std::string& error) {
+  QImage image;
+  return ReadPictureBytes(bytes, FitsTerrain, image, error) &&
          TerrainFromImage(image, level, error);
 }
 
@@ -213,18 +241,27 @@ bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
   return true;
 }
 
+namespace {
+
+bool FitsImport(QSize size, std::string& why) {
+  int widthBytes = 0;
+  int rows = 0;
+  return FitSize(size.width(), size.height(), widthBytes, rows, why);
+}
+
+}  // namespace
+
 bool ImportTerrainFile(const std::string& path, LevelRecord& level,
                        std::string& error) {
   QImage image;
-  return ReadPicture(
-             path,
-             [](QSize size, std::string& why) {
-               int widthBytes = 0;
-               int rows = 0;
-               return FitSize(size.width(), size.height(), widthBytes, rows,
-                              why);
-             },
-             image, error) &&
+  return ReadPicture(path, FitsImport, image, error) &&
+         FitTerrainFromImage(image, level, error);
+}
+
+bool ImportTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                        std::string& error) {
+  QImage image;
+  return ReadPictureBytes(bytes, FitsImport, image, error) &&
          FitTerrainFromImage(image, level, error);
 }
 
