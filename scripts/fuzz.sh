@@ -37,6 +37,7 @@ declare -A maxlen=(
   [terrain_picture_fuzzer]=20000)
 declare -A dict=([manifest_fuzzer]=tests/fuzz/manifest.dict)
 
+bash scripts/install-deps.sh
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz.sh: clang++ is missing (scripts/install-deps.sh installs it)" >&2
   exit 2

@@ -1,11 +1,14 @@
 #include "imageio/TerrainImage.h"
 
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <functional>
 #include <vector>
 
@@ -119,6 +122,11 @@ bool ReadPicture(const std::string& path,
                  QImage& image, std::string& error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadRegularFile(path, PICTURE_FILE_MAX_BYTES, bytes, error)) {
+    // A missing picture keeps the picture reader's words.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) {
+      error = "cannot read the picture: File not found";
+    }
     return false;
   }
   return ReadPictureBytes(

@@ -3,6 +3,7 @@
 // damaged settings, dropped files and Send to Calculator. Settings go to a
 // temporary folder only.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QDir>
@@ -28,6 +29,7 @@
 #include "shell/RecentFiles.h"
 #include "shell/SendToCalculator.h"
 #include "shell/Settings.h"
+#include "support/NotRegularFiles.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFiles.h"
@@ -209,6 +211,76 @@ TEST_F(DesktopSessionTest, ADamagedSettingsFileGivesTheDefaults) {
   Open();
   EXPECT_EQ(frame->geometry(), defaults);
   Close();
+}
+
+// ---- What is not a regular file ----
+
+// Load, Open Recent, a drop and Import Terrain Image each refuse a pipe, a
+// socket, a device, a folder or a broken link at once, with the reason
+// under the usual message, and the pack stays as it was. An alarm ends the
+// test program if any of them blocks, so a hang fails instead of stalling.
+TEST_F(DesktopSessionTest, WhatIsNotARegularFileIsRefusedByEveryWayIn) {
+  Open(false);
+  ::alarm(60);
+  for (const auto& file : testsupport::MakeNotRegularFiles(folder.Path())) {
+    SCOPED_TRACE(file.what);
+    const QString path = QString::fromStdString(file.path);
+    const std::string reason = "\"" + file.path + "\" " + file.reason;
+    const std::string invalid = file.path + " is not a valid Plodpak.";
+    const auto expectRefused = [&](const char* way) {
+      SCOPED_TRACE(way);
+      ProcessEvents();
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_EQ(platform.messages[0].text.toStdString(), invalid);
+      EXPECT_EQ(platform.messages[0].informative.toStdString(), reason);
+      EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+      EXPECT_FALSE(frame->Pack().m_bModified);
+      platform.messages.clear();
+    };
+    platform.fileNames = {path};
+    frame->OnCommand(IDM_FILE_LOAD);
+    expectRefused("Load");
+    // A recent file that something else has taken the place of.
+    const std::string recent = PackFile("recent.83p");
+    frame->OpenFile(QString::fromStdString(recent));
+    frame->OnCommand(IDM_FILE_NEW);
+    fs::remove(recent);
+    fs::create_symlink(file.path, recent);
+    frame->Session().RecentMenu()->actions()[0]->trigger();
+    ProcessEvents();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    if (file.reason.find("link") != std::string::npos) {
+      // Through a link to nothing the file is simply gone.
+      EXPECT_NE(platform.messages[0].text.indexOf("is no longer there"), -1);
+    } else {
+      EXPECT_EQ(platform.messages[0].text.toStdString(),
+                recent + " is not a valid Plodpak.");
+      EXPECT_EQ(platform.messages[0].informative.toStdString(),
+                "\"" + recent + "\" " + file.reason);
+    }
+    EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+    platform.messages.clear();
+    fs::remove(recent);
+    if (path.endsWith(QStringLiteral(".83p"))) {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(path)});
+      QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data,
+                            Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(frame, &enter);
+      QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                      Qt::NoModifier);
+      QCoreApplication::sendEvent(frame, &drop);
+      expectRefused("a drop");
+    }
+    platform.fileNames = {path};
+    frame->OnCommand(IDM_FILE_IMPORT_IMAGE);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text.toStdString(),
+              "Could not import " + file.path + ".\n" + reason);
+    EXPECT_FALSE(frame->Pack().m_bModified);
+    platform.messages.clear();
+  }
+  ::alarm(0);
 }
 
 // ---- Dropping files onto the window ----

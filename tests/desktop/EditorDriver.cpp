@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -184,6 +185,7 @@ class Driver : public QObject {
     lines += "modified=" + QByteArray::number(pack.m_bModified) + '\n';
     lines += "levels=" + QByteArray::number(pack.Count()) + '\n';
     lines += "current=" + QByteArray::number(pack.m_nCurLevel) + '\n';
+    lines += "note=" + frame.statusBar()->currentMessage().toUtf8() + '\n';
     lines += "passcode0=" + QByteArray(pack.Level(0).m_szPasscode) + '\n';
     lines += "image=" +
              (encoded ? QByteArray(reinterpret_cast<const char*>(image.data()),
