@@ -1,14 +1,19 @@
 #include "imageio/TerrainImage.h"
 
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <functional>
+#include <vector>
 
 #include "canvas/Sprites.h"
+#include "packfile/RegularFile.h"
 
 namespace {
 
@@ -86,12 +91,17 @@ bool TerrainFromImage(const QImage& image, LevelRecord& level,
 
 namespace {
 
-// Reads a picture file, refusing it by `fits` from its header's size before
-// any pixel is decoded (a header without a size is read and checked after).
-bool ReadPicture(const std::string& path,
-                 const std::function<bool(QSize, std::string&)>& fits,
-                 QImage& image, std::string& error) {
-  QImageReader reader(QString::fromStdString(path));
+// Reads a picture from its bytes, refusing it by `fits` from its header's
+// size before any pixel is decoded (a header without a size is read and
+// checked after, within the reader's allocation limit).
+bool ReadPictureBytes(const QByteArray& bytes,
+                      const std::function<bool(QSize, std::string&)>& fits,
+                      QImage& image, std::string& error) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  reader.setAllocationLimit(PICTURE_ALLOCATION_LIMIT_MB);
   if (!reader.canRead()) {
     error = "cannot read the picture: " + reader.errorString().toStdString();
     return false;
@@ -105,17 +115,43 @@ bool ReadPicture(const std::string& path,
   return true;
 }
 
+// The same from a file, which must be a regular file of at most
+// PICTURE_FILE_MAX_BYTES.
+bool ReadPicture(const std::string& path,
+                 const std::function<bool(QSize, std::string&)>& fits,
+                 QImage& image, std::string& error) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadRegularFile(path, PICTURE_FILE_MAX_BYTES, bytes, error)) {
+    // A missing picture keeps the picture reader's words.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) {
+      error = "cannot read the picture: File not found";
+    }
+    return false;
+  }
+  return ReadPictureBytes(
+      QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<qsizetype>(bytes.size())),
+      fits, image, error);
+}
+
+bool FitsTerrain(QSize size, std::string& why) {
+  return CheckTerrainSize(size.width(), size.height(), why);
+}
+
 }  // namespace
 
 bool ReadTerrainFile(const std::string& path, LevelRecord& level,
                      std::string& error) {
   QImage image;
-  return ReadPicture(
-             path,
-             [](QSize size, std::string& why) {
-               return CheckTerrainSize(size.width(), size.height(), why);
-             },
-             image, error) &&
+  return ReadPicture(path, FitsTerrain, image, error) &&
+         TerrainFromImage(image, level, error);
+}
+
+bool ReadTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                      std::string& error) {
+  QImage image;
+  return ReadPictureBytes(bytes, FitsTerrain, image, error) &&
          TerrainFromImage(image, level, error);
 }
 
@@ -213,18 +249,27 @@ bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
   return true;
 }
 
+namespace {
+
+bool FitsImport(QSize size, std::string& why) {
+  int widthBytes = 0;
+  int rows = 0;
+  return FitSize(size.width(), size.height(), widthBytes, rows, why);
+}
+
+}  // namespace
+
 bool ImportTerrainFile(const std::string& path, LevelRecord& level,
                        std::string& error) {
   QImage image;
-  return ReadPicture(
-             path,
-             [](QSize size, std::string& why) {
-               int widthBytes = 0;
-               int rows = 0;
-               return FitSize(size.width(), size.height(), widthBytes, rows,
-                              why);
-             },
-             image, error) &&
+  return ReadPicture(path, FitsImport, image, error) &&
+         FitTerrainFromImage(image, level, error);
+}
+
+bool ImportTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                        std::string& error) {
+  QImage image;
+  return ReadPictureBytes(bytes, FitsImport, image, error) &&
          FitTerrainFromImage(image, level, error);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <cstddef>
 #include <string>
 
 #include "model/Level.h"
@@ -26,11 +27,21 @@ bool CheckTerrainSize(int width, int height, std::string& error);
 bool TerrainFromImage(const QImage& image, LevelRecord& level,
                       std::string& error);
 
+// A picture file larger than this is refused unread: no level-sized
+// picture in any format comes near it.
+inline constexpr std::size_t PICTURE_FILE_MAX_BYTES = 16 * 1024 * 1024;
+// The most memory, in megabytes, the picture reader may take for one
+// picture whose header tells no size.
+inline constexpr int PICTURE_ALLOCATION_LIMIT_MB = 16;
+
 // Reads a picture file into the level's terrain. The size is checked from the
 // file's header before any pixel is decoded, so an oversized picture costs
 // nothing.
 bool ReadTerrainFile(const std::string& path, LevelRecord& level,
                      std::string& error);
+// The same from a picture's bytes.
+bool ReadTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                      std::string& error);
 
 // The level's terrain as a 1-bit picture of exactly the level's size: black
 // terrain on white.
@@ -56,6 +67,9 @@ bool FitTerrainFromImage(const QImage& image, LevelRecord& level,
 // header, before any pixel is decoded.
 bool ImportTerrainFile(const std::string& path, LevelRecord& level,
                        std::string& error);
+// The same from a picture's bytes.
+bool ImportTerrainBytes(const QByteArray& bytes, LevelRecord& level,
+                        std::string& error);
 
 // The level as a picture for people: black terrain on white, the objects
 // drawn over it in black as the canvas draws them when `objects` is set,

@@ -206,8 +206,21 @@ std::vector<std::uint8_t> EncodeRecoveryFile(const RecoveryRecord& record) {
   return std::move(bytes);
 }
 
+bool IsNewerRecoveryFile(std::span<const std::uint8_t> bytes) {
+  // The magic's last character is the format's version, "1" to "9".
+  constexpr std::size_t kVersionAt = sizeof kMagic - 1;
+  return bytes.size() >= sizeof kMagic &&
+         std::memcmp(bytes.data(), kMagic, kVersionAt) == 0 &&
+         bytes[kVersionAt] > static_cast<std::uint8_t>(kMagic[kVersionAt]) &&
+         bytes[kVersionAt] <= '9';
+}
+
 bool DecodeRecoveryFile(std::span<const std::uint8_t> bytes,
                         RecoveryRecord& record, std::string& error) {
+  if (IsNewerRecoveryFile(bytes)) {
+    error = "the copy was made by a newer version of the editor";
+    return false;
+  }
   if (bytes.size() < sizeof kMagic + 8 ||
       std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
     error = "not a recovery copy";

@@ -29,6 +29,11 @@ struct RecoveryRecord {
 // texts longer than RECOVERY_TEXT_MAX_CHARS are cut.
 std::vector<std::uint8_t> EncodeRecoveryFile(const RecoveryRecord& record);
 
+// True when the bytes are a copy of a later format than this editor reads
+// (made by a newer version of the editor): such a copy is refused, but it
+// is not damaged and must be kept for the editor that made it.
+bool IsNewerRecoveryFile(std::span<const std::uint8_t> bytes);
+
 // Reads a copy and validates all of it; on failure `record` is left as it
 // was and `error` says what is wrong.
 bool DecodeRecoveryFile(std::span<const std::uint8_t> bytes,

@@ -1,5 +1,7 @@
 #include "packfile/SafeWrite.h"
 
+#include "packfile/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,40 +123,5 @@ bool WriteFileAtomically(const std::string& path,
 
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = Failure("Cannot open", path, errno);
-    return false;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    error = Failure("Cannot read", path, EISDIR);
-    return false;
-  }
-  // Read one byte more than allowed, to tell a file of exactly maxBytes from
-  // a longer one.
-  std::vector<std::uint8_t> buffer(maxBytes + 1);
-  std::size_t done = 0;
-  while (done < buffer.size()) {
-    const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int code = errno;
-      ::close(fd);
-      error = Failure("Cannot read", path, code);
-      return false;
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  if (done > maxBytes) {
-    error = "\"" + path + "\" is longer than " + std::to_string(maxBytes) +
-            " bytes";
-    return false;
-  }
-  buffer.resize(done);
-  bytes = std::move(buffer);
-  return true;
+  return ReadRegularFile(path, maxBytes, bytes, error);
 }

@@ -13,6 +13,8 @@ bool WriteFileAtomically(const std::string& path,
                          std::span<const std::uint8_t> bytes,
                          std::string& error);
 
-// Reads a whole file of at most `maxBytes` bytes; a longer file is refused.
+// Reads a whole regular file of at most `maxBytes` bytes (ReadRegularFile in
+// packfile/RegularFile.h): a longer file, a pipe, a device, a folder or a
+// broken link is refused with the reason.
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error);

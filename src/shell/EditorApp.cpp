@@ -27,15 +27,17 @@ bool CEditorApp::InitInstance(const QString& file) {
   m_pFrame = new (std::nothrow) CEditorFrame(m_platform);
   if (m_pFrame == nullptr) return false;
   CFrameSession& session = m_pFrame->Session();
+  QString recoveryOff;  // why no recovery copies can be kept, if so
   if (m_bSession) {
     session.UseSettings(
         std::make_unique<CEditorSettings>(CEditorSettings::DefaultPath()));
     auto store =
         std::make_unique<CRecoveryStore>(CRecoveryStore::DefaultFolder());
-    QString error;
-    if (!store->Open(error)) {
-      m_pFrame->ShowStatus(
-          QStringLiteral("No recovery copies can be kept: %1").arg(error));
+    if (!store->Open(recoveryOff)) {
+      recoveryOff =
+          QStringLiteral("No recovery copies can be kept: %1").arg(recoveryOff);
+    } else {
+      recoveryOff.clear();
     }
     session.UseRecovery(std::move(store));
   }
@@ -45,6 +47,12 @@ bool CEditorApp::InitInstance(const QString& file) {
   // that another editor, started elsewhere, may open).
   if (!file.isEmpty() && m_pFrame != nullptr) {
     m_pFrame->OpenFile(QFileInfo(file).absoluteFilePath());
+  }
+  // Said once, in the status bar, after what the start itself shows there:
+  // the editor works on without copies, and a box at every start would
+  // stand in the way of the author's work until the folder is mended.
+  if (!recoveryOff.isEmpty() && m_pFrame != nullptr) {
+    m_pFrame->ShowStatus(recoveryOff);
   }
   return true;
 }

@@ -89,7 +89,9 @@ void CFrameSession::RebuildRecentMenu() {
 }
 
 void CFrameSession::OpenRecent(const QString& path) {
-  if (!QFileInfo(path).isFile()) {
+  // Something else standing at the path (a folder, a pipe) is not "gone":
+  // the load refuses it with the reason.
+  if (!QFileInfo::exists(path)) {
     m_frame.Platform().MessageBox(
         &m_frame,
         QStringLiteral("%1 is no longer there: it has been moved, renamed or "
@@ -278,18 +280,26 @@ bool CFrameSession::OfferRecovery() {
     std::string error;
     if (!orphan.Read(record, error)) {
       const QString kept = orphan.SetAside();
-      platform.MessageBox(
-          &m_frame,
-          QStringLiteral("A recovery copy of unsaved changes could not be "
-                         "read (%1).\n%2")
-              .arg(QString::fromStdString(error),
-                   kept.isEmpty()
-                       ? QStringLiteral("It is left as it was: %1")
-                             .arg(Native(orphan.CopyPath()))
-                       : QStringLiteral("It has been set aside as %1")
-                             .arg(Native(kept))),
-          kRecoverCaption, IPlatform::Buttons::Ok,
-          IPlatform::Icon::Exclamation);
+      const QString where =
+          kept.isEmpty()
+              ? QStringLiteral("It is left as it was: %1")
+                    .arg(Native(orphan.CopyPath()))
+              : QStringLiteral("It has been set aside as %1").arg(Native(kept));
+      // A newer editor's copy is sound: it waits, never deleted, for that
+      // editor to open it.
+      const QString text =
+          orphan.IsNewer() ? QStringLiteral(
+                                 "A recovery copy of unsaved changes was made "
+                                 "by a newer version of the editor, which this "
+                                 "one cannot read.\n%1; open it with the newer "
+                                 "version to recover the changes.")
+                                 .arg(where)
+                           : QStringLiteral(
+                                 "A recovery copy of unsaved changes could not "
+                                 "be read (%1).\n%2")
+                                 .arg(QString::fromStdString(error), where);
+      platform.MessageBox(&m_frame, text, kRecoverCaption,
+                          IPlatform::Buttons::Ok, IPlatform::Icon::Exclamation);
       continue;
     }
     const QString name = record.filePath.empty()

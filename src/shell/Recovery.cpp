@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "packfile/RegularFile.h"
 #include "packfile/SafeWrite.h"
 
 namespace {
@@ -57,13 +58,13 @@ CRecoveryStore::Orphan::~Orphan() {
   if (m_nLockFd >= 0) ::close(m_nLockFd);
 }
 
-bool CRecoveryStore::Orphan::Read(RecoveryRecord& record,
-                                  std::string& error) const {
+bool CRecoveryStore::Orphan::Read(RecoveryRecord& record, std::string& error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadWholeFile(Native(m_copyPath).toStdString(), RECOVERY_FILE_MAX_BYTES,
                      bytes, error)) {
     return false;
   }
+  m_bNewer = IsNewerRecoveryFile(bytes);
   return DecodeRecoveryFile(bytes, record, error);
 }
 
@@ -75,9 +76,11 @@ void CRecoveryStore::Orphan::Remove() {
 
 QString CRecoveryStore::Orphan::SetAside() {
   const QString base = WithoutSuffix(m_copyPath, kCopySuffix);
-  QString target = base + QStringLiteral(".damaged");
+  const QString kind =
+      m_bNewer ? QStringLiteral(".newer") : QStringLiteral(".damaged");
+  QString target = base + kind;
   for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n) {
-    target = base + QStringLiteral(".damaged-%1").arg(n);
+    target = base + kind + QStringLiteral("-%1").arg(n);
   }
   if (::rename(Native(m_copyPath).constData(), Native(target).constData()) !=
       0) {
@@ -223,6 +226,11 @@ std::vector<CRecoveryStore::Orphan> CRecoveryStore::TakeOrphans() const {
   for (const QFileInfo& copy : copies) {
     const QString id = WithoutSuffix(copy.fileName(), kCopySuffix);
     if (id == own) continue;
+    // No editor writes anything but regular files here: something else
+    // under a copy's name is not a copy, and is left alone unread.
+    if (!NotRegularFileReason(Native(copy.filePath()).toStdString()).empty()) {
+      continue;
+    }
     const QString lock = folder.filePath(id + kLockSuffix);
     const int fd = TryLock(lock);
     if (fd < 0) continue;  // its editor still runs

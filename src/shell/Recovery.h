@@ -34,18 +34,23 @@ class CRecoveryStore {
     Orphan& operator=(const Orphan&) = delete;
 
     const QString& CopyPath() const { return m_copyPath; }
-    // Reads the copy; false with a reason when it is damaged.
-    bool Read(RecoveryRecord& record, std::string& error) const;
+    // Reads the copy; false with a reason when it is damaged, or when it
+    // was made by a newer version of the editor (IsNewer() then tells).
+    bool Read(RecoveryRecord& record, std::string& error);
+    bool IsNewer() const { return m_bNewer; }
     // Deletes the copy and its lock.
     void Remove();
-    // Renames a damaged copy to "<id>.damaged" (or "<id>.damaged-N") beside
-    // it and returns the new path; empty when the rename failed.
+    // Renames a copy that cannot be read to "<id>.damaged", or a copy of a
+    // newer editor to "<id>.newer" (or "-N" after either), beside it and
+    // returns the new path; empty when the rename failed. No editor looks
+    // at or deletes a copy set aside.
     QString SetAside();
 
    private:
     QString m_copyPath;
     QString m_lockPath;
     int m_nLockFd = -1;
+    bool m_bNewer = false;
   };
 
   // The folder of the copies: "recovery" in the user's data folder for the

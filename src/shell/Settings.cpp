@@ -27,21 +27,18 @@ constexpr int kLayoutVersion = 1;
 
 // A value of the expected type, else nothing. A damaged file may hold
 // anything under any key.
-QString TextValue(const QSettings& settings, const QString& key) {
-  const QVariant value = settings.value(key);
+QString TextValue(const QVariant& value) {
   return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-QByteArray BytesValue(const QSettings& settings, const QString& key) {
-  const QVariant value = settings.value(key);
+QByteArray BytesValue(const QVariant& value) {
   return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
                                                  : QByteArray();
 }
 
 // A yes or no, else `fallback`. The INI file gives back a text; a value
 // set in this run is still a bool.
-bool FlagValue(const QSettings& settings, const QString& key, bool fallback) {
-  const QVariant value = settings.value(key);
+bool FlagValue(const QVariant& value, bool fallback) {
   if (value.typeId() == QMetaType::Bool) return value.toBool();
   if (value.typeId() != QMetaType::QString) return fallback;
   const QString text = value.toString();
@@ -61,6 +58,29 @@ int NumberValue(const QSettings& settings, const QString& key, int fallback) {
   return ok ? number : fallback;
 }
 
+QStringList FilesValue(const QVariant& value) {
+  QStringList files;
+  if (value.typeId() == QMetaType::QStringList) {
+    files = value.toStringList();
+  } else if (value.typeId() == QMetaType::QString) {
+    files = {value.toString()};  // a list of one is stored as a plain text
+  }
+  return files;
+}
+
+int ZoomValue(const QVariant& value) {
+  // An INI file gives every number back as text.
+  bool ok = false;
+  const int zoom = value.typeId() == QMetaType::QString
+                       ? value.toString().toInt(&ok)
+                       : value.toInt(&ok);
+  return ok && IsZoomLevel(zoom) ? zoom : kDefaultZoom;
+}
+
+bool GridValue(const QVariant& value) {
+  return TextValue(value) != QStringLiteral("false");
+}
+
 }  // namespace
 
 QString CEditorSettings::DefaultPath() {
@@ -73,14 +93,7 @@ CEditorSettings::CEditorSettings(const QString& path)
     : m_settings(path, QSettings::IniFormat) {}
 
 QStringList CEditorSettings::RecentFiles() const {
-  const QVariant value = m_settings.value(kRecentFiles);
-  QStringList files;
-  if (value.typeId() == QMetaType::QStringList) {
-    files = value.toStringList();
-  } else if (value.typeId() == QMetaType::QString) {
-    files = {value.toString()};  // a list of one is stored as a plain text
-  }
-  return files;
+  return FilesValue(m_settings.value(kRecentFiles));
 }
 
 void CEditorSettings::SetRecentFiles(const QStringList& files) {
@@ -88,7 +101,7 @@ void CEditorSettings::SetRecentFiles(const QStringList& files) {
 }
 
 QString CEditorSettings::LastFolder() const {
-  return TextValue(m_settings, kLastFolder);
+  return TextValue(m_settings.value(kLastFolder));
 }
 
 void CEditorSettings::SetLastFolder(const QString& folder) {
@@ -96,7 +109,7 @@ void CEditorSettings::SetLastFolder(const QString& folder) {
 }
 
 bool CEditorSettings::ClassicColours() const {
-  return FlagValue(m_settings, kClassicColours, true);
+  return FlagValue(m_settings.value(kClassicColours), true);
 }
 
 void CEditorSettings::SetClassicColours(bool on) {
@@ -104,20 +117,17 @@ void CEditorSettings::SetClassicColours(bool on) {
 }
 
 bool CEditorSettings::CalculatorScreen() const {
-  return FlagValue(m_settings, kCalculatorScreen, false);
+  return FlagValue(m_settings.value(kCalculatorScreen), false);
 }
 
 void CEditorSettings::SetCalculatorScreen(bool on) {
   m_settings.setValue(kCalculatorScreen, on);
 }
 
-int CEditorSettings::Zoom() const {
-  const int zoom = NumberValue(m_settings, kZoom, kDefaultZoom);
-  return IsZoomLevel(zoom) ? zoom : kDefaultZoom;
-}
+int CEditorSettings::Zoom() const { return ZoomValue(m_settings.value(kZoom)); }
 
 bool CEditorSettings::ExportObjects() const {
-  return FlagValue(m_settings, kExportObjects, false);
+  return FlagValue(m_settings.value(kExportObjects), false);
 }
 
 int CEditorSettings::ExportScale() const {
@@ -131,8 +141,7 @@ void CEditorSettings::SetExportOptions(bool objects, int scale) {
 }
 
 bool CEditorSettings::ShowGrid() const {
-  const QString text = TextValue(m_settings, kShowGrid);
-  return text != QStringLiteral("false");
+  return GridValue(m_settings.value(kShowGrid));
 }
 
 void CEditorSettings::SetView(int zoom, bool showGrid) {
@@ -141,9 +150,32 @@ void CEditorSettings::SetView(int zoom, bool showGrid) {
       kShowGrid, showGrid ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+StoredSettings CEditorSettings::Stored() const {
+  StoredSettings stored;
+  stored.recentFiles = RecentFiles();
+  stored.lastFolder = LastFolder();
+  stored.classicColours = ClassicColours();
+  stored.calculatorScreen = CalculatorScreen();
+  stored.zoom = Zoom();
+  stored.showGrid = ShowGrid();
+  stored.geometry = BytesValue(m_settings.value(kGeometry));
+  stored.state = BytesValue(m_settings.value(kState));
+  return stored;
+}
+
+void CEditorSettings::SetStored(const StoredSettings& stored) {
+  SetRecentFiles(stored.recentFiles);
+  SetLastFolder(stored.lastFolder);
+  SetClassicColours(stored.classicColours);
+  SetCalculatorScreen(stored.calculatorScreen);
+  SetView(stored.zoom, stored.showGrid);
+  m_settings.setValue(kGeometry, stored.geometry);
+  m_settings.setValue(kState, stored.state);
+}
+
 bool CEditorSettings::RestoreLayout(QMainWindow& window) const {
-  const QByteArray geometry = BytesValue(m_settings, kGeometry);
-  const QByteArray state = BytesValue(m_settings, kState);
+  const QByteArray geometry = BytesValue(m_settings.value(kGeometry));
+  const QByteArray state = BytesValue(m_settings.value(kState));
   if (geometry.isEmpty()) return false;
   const QPoint position = window.pos();
   const QSize size = window.size();

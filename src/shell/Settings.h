@@ -7,6 +7,21 @@
 
 class QMainWindow;
 
+// Everything the editor reads back at start, as checked: a missing value,
+// one of the wrong type or one out of range gives the default.
+struct StoredSettings {
+  QStringList recentFiles;
+  QString lastFolder;
+  bool classicColours = true;
+  bool calculatorScreen = false;
+  int zoom = 0;
+  bool showGrid = true;
+  QByteArray geometry;  // given to Qt's own restore, which checks it
+  QByteArray state;
+
+  bool operator==(const StoredSettings&) const = default;
+};
+
 // What the editor remembers between runs, in an INI file in the user's
 // configuration folder: the window's size, position and state with where
 // each bar and dock stands, the view's colours and calculator screen frame,
@@ -42,6 +57,11 @@ class CEditorSettings {
   bool ExportObjects() const;
   int ExportScale() const;
   void SetExportOptions(bool objects, int scale);
+
+  // Every value above and the stored window layout, read and checked.
+  StoredSettings Stored() const;
+  // Stores each of them as the setters and SaveLayout do.
+  void SetStored(const StoredSettings& stored);
 
   // Puts the window and its bars back as they were; false (and the window
   // left as it is) when nothing usable is stored.

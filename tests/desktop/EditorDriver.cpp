@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -199,6 +200,7 @@ class Driver : public QObject {
     lines += "modified=" + QByteArray::number(pack.m_bModified) + '\n';
     lines += "levels=" + QByteArray::number(pack.Count()) + '\n';
     lines += "current=" + QByteArray::number(pack.m_nCurLevel) + '\n';
+    lines += "note=" + frame.statusBar()->currentMessage().toUtf8() + '\n';
     lines += "passcode0=" + QByteArray(pack.Level(0).m_szPasscode) + '\n';
     lines += "zoom=" + QByteArray::number(frame.Canvas().UserZoom()) + '\n';
     lines +=

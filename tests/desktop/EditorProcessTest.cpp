@@ -15,6 +15,7 @@
 
 #include "ProcessSupport.h"
 #include "packfile/PackFile.h"
+#include "support/NotRegularFiles.h"
 #include "support/QtTestApp.h"
 
 namespace fs = std::filesystem;
@@ -160,6 +161,53 @@ TEST_F(EditorProcess, ADamagedFileGivenOnTheCommandLineLeavesTheFreshPack) {
   EXPECT_EQ(report.at("modified"), "0");
   EXPECT_EQ(Log("damaged"),
             "Uh-Oh!: " + path.string() + " is not a valid Plodpak.\n");
+}
+
+// The status bar shows a long note elided in the middle: `shown` is `full`,
+// or its start and end around an ellipsis.
+bool ShownAs(const std::string& shown, const std::string& full) {
+  const std::string ellipsis = "\xE2\x80\xA6";
+  const std::size_t at = shown.find(ellipsis);
+  if (at == std::string::npos) return shown == full;
+  const std::string head = shown.substr(0, at);
+  const std::string tail = shown.substr(at + ellipsis.size());
+  return full.size() >= head.size() + tail.size() &&
+         full.compare(0, head.size(), head) == 0 &&
+         full.compare(full.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// What is not a regular file is refused at once with the reason, and the
+// editor goes on with its fresh pack; a pipe no longer hangs the start.
+TEST_F(EditorProcess, WhatIsNotARegularFileOnTheCommandLineIsRefusedAtOnce) {
+  int run = 0;
+  for (const auto& file : testsupport::MakeNotRegularFiles(home.Path())) {
+    SCOPED_TRACE(file.what);
+    const std::string tag = "special-" + std::to_string(++run);
+    ASSERT_EQ(
+        Run({"report,close", "", "", {QString::fromStdString(file.path)}}, tag),
+        0);
+    const auto report = Report(tag);
+    EXPECT_EQ(report.at("path"), "");
+    EXPECT_EQ(report.at("modified"), "0");
+    EXPECT_TRUE(
+        ShownAs(report.at("note"), "\"" + file.path + "\" " + file.reason))
+        << report.at("note");
+    EXPECT_EQ(Log(tag), "Uh-Oh!: " + file.path + " is not a valid Plodpak.\n");
+  }
+}
+
+// A recovery folder that cannot be made: the editor says so once, in the
+// status bar, and works on without copies.
+TEST_F(EditorProcess, WithoutARecoveryFolderTheEditorSaysSoAndGoesOn) {
+  WriteText(home.Path() / "data" / "plodderz-editor", "not a folder");
+  ASSERT_EQ(Run({"report,edit,close", "no", "", {}}, "off"), 0);
+  const auto report = Report("off");
+  EXPECT_TRUE(
+      ShownAs(report.at("note"),
+              "No recovery copies can be kept: cannot make the folder " +
+                  home.RecoveryFolder().toStdString()))
+      << report.at("note");
+  EXPECT_EQ(Log("off"), "Ready to Exit: Save changes?\n");
 }
 
 TEST_F(EditorProcess, HelpVersionAndABadOptionAnswerByTheirExitCodes) {

@@ -20,6 +20,7 @@
 #include "shell/FrameHistory.h"
 #include "shell/FrameSession.h"
 #include "shell/Recovery.h"
+#include "support/NotRegularFiles.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFiles.h"
@@ -232,6 +233,104 @@ TEST_F(RecoveryTest, ADamagedCopyIsSetAsideWithAMessage) {
   // Not offered again.
   EXPECT_FALSE(frame->Session().OfferRecovery());
   EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+// What is not a regular file among the copies (a pipe, a device, a folder,
+// a broken link) is never read as one: it is not offered, and reading it
+// anyway is refused at once with the reason.
+TEST_F(RecoveryTest, WhatIsNotARegularFileAmongTheCopiesIsNeverReadAsOne) {
+  using namespace std::chrono_literals;
+  QDir().mkpath(Folder());
+  const TempFolder others("plodderz-recovery-others");
+  int n = 0;
+  std::vector<testsupport::NotRegularFile> files;
+  for (testsupport::NotRegularFile file :
+       testsupport::MakeNotRegularFiles(others.Path())) {
+    const std::string copy =
+        folder / ("recovery/1-2-" + std::to_string(n++) + ".plodrec");
+    fs::create_symlink(file.path, copy);
+    file.path = copy;
+    files.push_back(file);
+  }
+  CRecoveryStore store(Folder());
+  QString error;
+  ASSERT_TRUE(store.Open(error));
+  const auto offered = testsupport::FinishesWithin(
+      5s, [&store] { return store.TakeOrphans().size(); });
+  ASSERT_TRUE(offered.has_value()) << "looking for copies did not return";
+  EXPECT_EQ(*offered, 0u);
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.what);
+    const auto refused = testsupport::FinishesWithin(5s, [path = file.path] {
+      CRecoveryStore::Orphan orphan(QString::fromStdString(path), QString(),
+                                    -1);
+      RecoveryRecord record;
+      std::string why;
+      return orphan.Read(record, why) ? std::string("read") : why;
+    });
+    ASSERT_TRUE(refused.has_value()) << "reading the copy did not return";
+    EXPECT_EQ(*refused, "\"" + file.path + "\" " + file.reason);
+  }
+}
+
+// A copy a newer editor made is sound but unreadable here: it is kept aside
+// under a name no editor deletes, said once, and left alone afterwards.
+TEST_F(RecoveryTest, ANewerEditorsCopyIsKeptAsideAndNeverDeleted) {
+  QDir().mkpath(Folder());
+  RecoveryRecord record;
+  record.pack.levels.resize(1);
+  std::vector<std::uint8_t> bytes = EncodeRecoveryFile(record);
+  bytes[7] = '2';  // the format's version
+  const QString copy = Folder() + "/1-2-0.plodrec";
+  testsupport::WriteBytes(copy.toStdString(), bytes);
+  // One already set aside before keeps its name: the new one gets another.
+  testsupport::WriteBytes((Folder() + "/9-9-0.newer").toStdString(), bytes);
+  Open();
+  EXPECT_FALSE(frame->Session().OfferRecovery());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.toStdString(),
+            "A recovery copy of unsaved changes was made by a newer version "
+            "of the editor, which this one cannot read.\nIt has been set "
+            "aside as " +
+                Folder().toStdString() +
+                "/1-2-0.newer; open it with the newer version to recover the "
+                "changes.");
+  EXPECT_EQ(ReadBytes((Folder() + "/1-2-0.newer").toStdString()), bytes);
+  // Nothing asks about it again or removes it: not a later start, not the
+  // editor's own copy coming and going, not its end.
+  EXPECT_FALSE(frame->Session().OfferRecovery());
+  frame->LevelNameEdit()->setText(QStringLiteral("Unsaved"));
+  ASSERT_TRUE(Keeper().WriteNow(true));
+  Keeper().Discard();
+  frame->Pack().m_bModified = false;
+  frame->close();
+  ProcessEvents();
+  CRecoveryStore later(Folder());
+  QString error;
+  ASSERT_TRUE(later.Open(error));
+  EXPECT_TRUE(later.TakeOrphans().empty());
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(QFile::exists(Folder() + "/1-2-0.newer"));
+  EXPECT_TRUE(QFile::exists(Folder() + "/9-9-0.newer"));
+}
+
+// A recovery folder that cannot be made: the store says why, the frame runs
+// without copies, and editing writes nothing and shows no failure.
+TEST_F(RecoveryTest, AFolderThatCannotBeMadeTurnsRecoveryOff) {
+  WriteText(folder / "recovery", "a file where the folder should be");
+  auto store = std::make_unique<CRecoveryStore>(Folder() + "/inside");
+  QString error;
+  EXPECT_FALSE(store->Open(error));
+  EXPECT_EQ(error, "cannot make the folder " + Folder() + "/inside");
+  frame = new CEditorFrame(platform);
+  frame->Session().UseRecovery(std::move(store));
+  frame->show();
+  frame->LevelNameEdit()->setText(QStringLiteral("Unsaved"));
+  frame->UpdatePackInfo();
+  EXPECT_EQ(frame->Session().Recovery(), nullptr);
+  EXPECT_FALSE(frame->Session().OfferRecovery());
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(frame->Pack().m_bModified);
 }
 
 TEST_F(RecoveryTest, YesRecoversAsModifiedWithItsFileNoDiscards) {

@@ -6,10 +6,10 @@
 //
 // The build makes it with clang++ when clang is found, and ctest runs it for
 // 20000 inputs from the seed corpus in tests/packfile/corpus. To fuzz longer,
-// from the build folder:
+// scripts/fuzz.sh runs every target; or, from the build folder:
 //
 //   mkdir -p /tmp/pack-corpus
-//   tests/packfile/pack_file_fuzzer /tmp/pack-corpus \
+//   tests/fuzz/pack_file_fuzzer /tmp/pack-corpus \
 //       ../tests/packfile/corpus -max_len=10000 -max_total_time=3600
 //
 // New interesting inputs collect in /tmp/pack-corpus; a crash leaves a

@@ -122,4 +122,32 @@ TEST(RecoveryFileTest, ValidatesWhatTheChecksumCovers) {
   }
 }
 
+// A copy of a later format is told apart from a damaged one, so that it can
+// be kept for the editor that made it: only the version differs.
+TEST(RecoveryFileTest, TellsACopyOfANewerFormatFromADamagedOne) {
+  const std::vector<std::uint8_t> current = EncodeRecoveryFile(FullRecord());
+  const struct {
+    char version;
+    bool newer;
+  } kCases[] = {
+      {'1', false}, {'2', true}, {'9', true}, {'0', false}, {'A', false}};
+  for (const auto& c : kCases) {
+    std::vector<std::uint8_t> bytes = current;
+    bytes[7] = static_cast<std::uint8_t>(c.version);
+    EXPECT_EQ(IsNewerRecoveryFile(bytes), c.newer) << c.version;
+    RecoveryRecord read;
+    std::string error;
+    const bool decoded = DecodeRecoveryFile(bytes, read, error);
+    EXPECT_EQ(decoded, c.version == '1') << c.version << ": " << error;
+    if (c.newer) {
+      EXPECT_EQ(error, "the copy was made by a newer version of the editor");
+    }
+  }
+  // Not a copy at all, whatever its eighth byte.
+  EXPECT_FALSE(IsNewerRecoveryFile(std::vector<std::uint8_t>{'P', 'L', 'O'}));
+  const std::string other = "PLODLVL2";
+  EXPECT_FALSE(IsNewerRecoveryFile(
+      std::vector<std::uint8_t>(other.begin(), other.end())));
+}
+
 }  // namespace

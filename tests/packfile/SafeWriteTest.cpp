@@ -159,7 +159,8 @@ TEST_F(SafeWrite, ReadWholeFile) {
   EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 
   EXPECT_FALSE(ReadWholeFile(m_dir.Path().string(), 10, bytes, error));
-  EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
+  EXPECT_NE(error.find("is a directory, not a regular file"), std::string::npos)
+      << error;
 }
 
 }  // namespace

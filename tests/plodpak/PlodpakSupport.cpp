@@ -9,10 +9,13 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <iterator>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "packfile/PackFile.h"
 
@@ -56,8 +59,20 @@ ToolResult Spawn(const std::vector<std::string>& args,
     ADD_FAILURE() << "cannot start " << PLODPAK_EXE;
     return result;
   }
+  // A run that blocks (on a pipe, a device) fails its test instead of
+  // stalling the suite: after a generous bound it is killed.
   int wstatus = 0;
-  while (waitpid(pid, &wstatus, 0) < 0) {
+  const auto until =
+      std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  pid_t done = 0;
+  while ((done = waitpid(pid, &wstatus, WNOHANG)) == 0 &&
+         std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  if (done == 0) {
+    ::kill(pid, SIGKILL);
+    waitpid(pid, &wstatus, 0);
+    ADD_FAILURE() << "plodpak did not end within 30 s";
   }
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
   result.out = ReadText(outPath);

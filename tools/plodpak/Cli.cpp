@@ -190,18 +190,9 @@ bool ObtainPassword(const Options& options, std::istream& in,
     password = options.password;
     return true;
   }
-  text = PasswordLine(std::move(text));
-  if (text.find('\n') != std::string::npos) {
-    problem = source + ": password: has a second line (the password is the " +
-              "file's one line)";
-    return false;
-  }
-  Problems problems;
-  if (!CheckPassword(text, source, problems)) {
-    problem = problems.front();
-    return false;
-  }
-  password = std::move(text);
+  std::string checked;
+  if (!PasswordFromText(text, source, checked, problem)) return false;
+  password = std::move(checked);
   return true;
 }
 
@@ -682,6 +673,23 @@ int Build(const Options& options, std::istream& in, std::ostream& out,
 }
 
 }  // namespace
+
+bool PasswordFromText(std::string_view text, const std::string& source,
+                      std::string& password, std::string& problem) {
+  std::string line = PasswordLine(std::string(text));
+  if (line.find('\n') != std::string::npos) {
+    problem = source + ": password: has a second line (the password is the " +
+              "file's one line)";
+    return false;
+  }
+  Problems problems;
+  if (!CheckPassword(line, source, problems)) {
+    problem = problems.front();
+    return false;
+  }
+  password = std::move(line);
+  return true;
+}
 
 std::string UsageText() {
   return R"USAGE(Usage: plodpak COMMAND ARGUMENTS
