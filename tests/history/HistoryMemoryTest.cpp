@@ -10,26 +10,11 @@
 
 #include "model/LevelPack.h"
 #include "shell/PackHistory.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime (its header is not always installed).
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#else
-#include <malloc.h>
-#endif
+#include "support/HeapInUse.h"
 
 namespace {
 
-// Bytes the heap has handed out and not taken back, whoever asked (the
-// history, Qt's undo stack, the labels' strings).
-std::size_t HeapInUse() {
-#if defined(__SANITIZE_ADDRESS__)
-  return __sanitizer_get_current_allocated_bytes();
-#else
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-#endif
-}
+using testsupport::HeapInUse;
 
 constexpr int kSteps = 200;
 constexpr std::size_t kBudget = 10u * 1024u * 1024u;
@@ -135,5 +120,44 @@ INSTANTIATE_TEST_SUITE_P(
       }
       return name;
     });
+
+}  // namespace
+
+namespace {
+
+// The history keeps at most kStepLimit steps: past it the oldest go, so a
+// long session's memory levels off instead of growing with every edit.
+TEST(HistoryBoundTest, OldestStepsGoPastTheLimitAndTheHeapLevelsOff) {
+  CLevelPack pack;
+  MakeFullPack(pack);
+  PackHistory history(pack);
+  history.Clear();
+  const auto stroke = [&pack, &history](int n) {
+    history.Begin("Step");
+    pack.m_nCurLevel = n % MAX_LEVELS;
+    CLevel& level = pack.Current();
+    for (int x = 0; x < level.WidthPixels(); ++x) {
+      level.SetPixel(x, n % 64, !level.GetPixel(x, n % 64));
+    }
+    history.Commit();
+  };
+  int n = 0;
+  for (; n < PackHistory::kStepLimit; ++n) stroke(n);
+  ASSERT_EQ(history.StepCount(), PackHistory::kStepLimit);
+  const std::size_t full = HeapInUse();
+  // Twice the limit again: every new step pushes the oldest out.
+  for (; n < 3 * PackHistory::kStepLimit; ++n) stroke(n);
+  EXPECT_EQ(history.StepCount(), PackHistory::kStepLimit);
+  const std::size_t later = HeapInUse();
+  const std::size_t growth = later > full ? later - full : 0;
+  // A step of a full pack keeps about one level record (2.5 KB); a hundred
+  // steps' worth of slack is far less than the 1000 more steps taken.
+  EXPECT_LT(growth, 100u * sizeof(LevelRecord))
+      << "the heap grew by " << growth << " bytes past the step limit";
+  // The oldest steps are gone, the newest can all be undone.
+  int undone = 0;
+  while (history.Undo()) ++undone;
+  EXPECT_EQ(undone, PackHistory::kStepLimit);
+}
 
 }  // namespace

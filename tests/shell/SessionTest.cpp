@@ -4,12 +4,19 @@
 // questions and the file on disk agree, and that no preview is in a level.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +29,7 @@
 #include "dialogs/PopulationDlg.h"
 #include "shell/CommandIds.h"
 #include "shell/EditorFrame.h"
+#include "support/HeapInUse.h"
 
 namespace {
 
@@ -285,6 +293,8 @@ bool AddSessionAction(SessionAction action) {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override { QtTestApp(); }
@@ -347,9 +357,12 @@ class SessionTest : public ::testing::Test {
         << "\" runs under a field";
   }
 
-  // Runs `steps` actions chosen with `seed`; the seed and the actions so
-  // far are printed with any failure.
-  void Run(unsigned seed, int steps) {
+  // Runs `steps` actions chosen with `seed`, or fewer when `until` comes
+  // first; `afterStep` is told each step that passed its check. The seed
+  // and the actions so far are printed with any failure.
+  void Run(unsigned seed, int steps,
+           Clock::time_point until = Clock::time_point::max(),
+           const std::function<void(int)>& afterStep = {}) {
     session = std::make_unique<Session>(platform, folder, seed);
     session->damaged = folder / "damaged.83p";
     testsupport::WriteBytes(session->damaged, {'*', '*', 'T', 'I', '8', '3'});
@@ -369,7 +382,7 @@ class SessionTest : public ::testing::Test {
     int total = 0;
     for (const SessionAction& a : actions) total += a.weight;
     std::ostringstream log;
-    for (int step = 0; step < steps; ++step) {
+    for (int step = 0; step < steps && Clock::now() < until; ++step) {
       int pick = session->Uniform(0, total - 1);
       const SessionAction* action = &actions.front();
       for (const SessionAction& a : actions) {
@@ -385,12 +398,17 @@ class SessionTest : public ::testing::Test {
                                action->name + ")";
       SCOPED_TRACE(::testing::Message() << "actions so far:\n" << log.str());
       action->run(*session);
+      // Between two actions the program's event loop is back at its top,
+      // where objects let go with deleteLater() are deleted (the main
+      // window's layout animations among them).
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       if (session->closed) {
         OpenWindow();
         Load(*session);  // the author opens a file again, or starts afresh
       }
       Check(when);
       if (HasFailure()) return;  // the first failing step says the most
+      if (afterStep) afterStep(step);
     }
   }
 
@@ -407,5 +425,60 @@ TEST_P(SessionSeeds, TheWindowAndTheDiskAgreeAfterEveryStep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SessionSeeds, ::testing::Range(1u, 13u));
+
+// A number from the environment, or `fallback` when it is unset or not a
+// positive whole number.
+long EnvNumber(const char* name, long fallback) {
+  const char* text = std::getenv(name);
+  if (text == nullptr) return fallback;
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  return end != text && *end == '\0' && value > 0 ? value : fallback;
+}
+
+// The heap may grow this much after the warm-up: the undo history keeps at
+// most PackHistory::kStepLimit steps (New and Load clear it), each holding
+// a few shared level records, and Qt keeps its own caches (pixmaps, fonts)
+// of a few megabytes. A leak of even a few hundred bytes a step passes it
+// within a long run.
+constexpr std::size_t kSoakHeapGrowth = 16u * 1024u * 1024u;
+
+// The session run for a set time rather than a set number of steps:
+// PLODDERZ_SOAK_SECONDS (60 in the suite; an hour when asked), with the
+// seed PLODDERZ_SOAK_SEED. Every step passes the same checks; the heap
+// after the first minute (a third of a shorter run) must stay within
+// kSoakHeapGrowth of what it was then.
+TEST_F(SessionTest, SoakKeepsEveryCheckAndTheHeapLevelsOff) {
+  const auto seconds =
+      std::chrono::seconds(EnvNumber("PLODDERZ_SOAK_SECONDS", 60));
+  const auto seed =
+      static_cast<unsigned>(EnvNumber("PLODDERZ_SOAK_SEED", 1000));
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point warm =
+      start + std::min<Clock::duration>(std::chrono::minutes(1), seconds / 3);
+  std::size_t warmHeap = 0;
+  std::size_t peak = 0;
+  int steps = 0;
+  Run(seed, std::numeric_limits<int>::max(), start + seconds, [&](int step) {
+    steps = step + 1;
+    const std::size_t heap = testsupport::HeapInUse();
+    if (warmHeap == 0 && Clock::now() >= warm) warmHeap = heap;
+    if (warmHeap != 0) peak = std::max(peak, heap);
+  });
+  if (HasFailure()) return;
+  ASSERT_NE(warmHeap, 0u) << "the run ended before its warm-up";
+  const std::size_t end = testsupport::HeapInUse();
+  std::printf(
+      "[ soak     ] seed %u: %d steps in %lld s; heap after warm-up %zu KB, "
+      "peak %zu KB, at the end %zu KB\n",
+      seed, steps,
+      static_cast<long long>(
+          std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start)
+              .count()),
+      warmHeap / 1024, peak / 1024, end / 1024);
+  RecordProperty("steps", steps);
+  EXPECT_LT(peak > warmHeap ? peak - warmHeap : 0, kSoakHeapGrowth)
+      << "the heap kept growing after the warm-up";
+}
 
 }  // namespace
