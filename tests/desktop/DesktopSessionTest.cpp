@@ -341,251 +341,250 @@ TEST_F(DesktopSessionTest, TheExportOptionsComeBackInTheNextWindow) {
     EXPECT_EQ(offered(false, 1, false), std::make_pair(false, 1));
     Close();
   }
+}
 
-  // ---- What is not a regular file ----
+// ---- What is not a regular file ----
 
-  // Load, Open Recent, a drop and Import Terrain Image each refuse a pipe, a
-  // socket, a device, a folder or a broken link at once, with the reason
-  // under the usual message, and the pack stays as it was. An alarm ends the
-  // test program if any of them blocks, so a hang fails instead of stalling.
-  TEST_F(DesktopSessionTest, WhatIsNotARegularFileIsRefusedByEveryWayIn) {
-    Open(false);
-    ::alarm(60);
-    for (const auto& file : testsupport::MakeNotRegularFiles(folder.Path())) {
-      SCOPED_TRACE(file.what);
-      const QString path = QString::fromStdString(file.path);
-      const std::string reason = "\"" + file.path + "\" " + file.reason;
-      const std::string invalid = file.path + " is not a valid Plodpak.";
-      const auto expectRefused = [&](const char* way) {
-        SCOPED_TRACE(way);
-        ProcessEvents();
-        ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text.toStdString(), invalid);
-        EXPECT_EQ(platform.messages[0].informative.toStdString(), reason);
-        EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
-        EXPECT_FALSE(frame->Pack().m_bModified);
-        platform.messages.clear();
-      };
-      platform.fileNames = {path};
-      frame->OnCommand(IDM_FILE_LOAD);
-      expectRefused("Load");
-      // A recent file that something else has taken the place of.
-      const std::string recent = PackFile("recent.83p");
-      frame->OpenFile(QString::fromStdString(recent));
-      frame->OnCommand(IDM_FILE_NEW);
-      fs::remove(recent);
-      fs::create_symlink(file.path, recent);
-      frame->Session().RecentMenu()->actions()[0]->trigger();
+// Load, Open Recent, a drop and Import Terrain Image each refuse a pipe, a
+// socket, a device, a folder or a broken link at once, with the reason
+// under the usual message, and the pack stays as it was. An alarm ends the
+// test program if any of them blocks, so a hang fails instead of stalling.
+TEST_F(DesktopSessionTest, WhatIsNotARegularFileIsRefusedByEveryWayIn) {
+  Open(false);
+  ::alarm(60);
+  for (const auto& file : testsupport::MakeNotRegularFiles(folder.Path())) {
+    SCOPED_TRACE(file.what);
+    const QString path = QString::fromStdString(file.path);
+    const std::string reason = "\"" + file.path + "\" " + file.reason;
+    const std::string invalid = file.path + " is not a valid Plodpak.";
+    const auto expectRefused = [&](const char* way) {
+      SCOPED_TRACE(way);
       ProcessEvents();
       ASSERT_EQ(platform.messages.size(), 1u);
-      if (file.reason.find("link") != std::string::npos) {
-        // Through a link to nothing the file is simply gone.
-        EXPECT_NE(platform.messages[0].text.indexOf("is no longer there"), -1);
-      } else {
-        EXPECT_EQ(platform.messages[0].text.toStdString(),
-                  recent + " is not a valid Plodpak.");
-        EXPECT_EQ(platform.messages[0].informative.toStdString(),
-                  "\"" + recent + "\" " + file.reason);
-      }
+      EXPECT_EQ(platform.messages[0].text.toStdString(), invalid);
+      EXPECT_EQ(platform.messages[0].informative.toStdString(), reason);
       EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
-      platform.messages.clear();
-      fs::remove(recent);
-      if (path.endsWith(QStringLiteral(".83p"))) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data,
-                              Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(frame, &enter);
-        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
-                        Qt::NoModifier);
-        QCoreApplication::sendEvent(frame, &drop);
-        expectRefused("a drop");
-      }
-      platform.fileNames = {path};
-      frame->OnCommand(IDM_FILE_IMPORT_IMAGE);
-      ASSERT_EQ(platform.messages.size(), 1u);
-      EXPECT_EQ(platform.messages[0].text.toStdString(),
-                "Could not import " + file.path + ".\n" + reason);
       EXPECT_FALSE(frame->Pack().m_bModified);
       platform.messages.clear();
+    };
+    platform.fileNames = {path};
+    frame->OnCommand(IDM_FILE_LOAD);
+    expectRefused("Load");
+    // A recent file that something else has taken the place of.
+    const std::string recent = PackFile("recent.83p");
+    frame->OpenFile(QString::fromStdString(recent));
+    frame->OnCommand(IDM_FILE_NEW);
+    fs::remove(recent);
+    fs::create_symlink(file.path, recent);
+    frame->Session().RecentMenu()->actions()[0]->trigger();
+    ProcessEvents();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    if (file.reason.find("link") != std::string::npos) {
+      // Through a link to nothing the file is simply gone.
+      EXPECT_NE(platform.messages[0].text.indexOf("is no longer there"), -1);
+    } else {
+      EXPECT_EQ(platform.messages[0].text.toStdString(),
+                recent + " is not a valid Plodpak.");
+      EXPECT_EQ(platform.messages[0].informative.toStdString(),
+                "\"" + recent + "\" " + file.reason);
     }
-    ::alarm(0);
-  }
-
-  // ---- Dropping files onto the window ----
-
-  TEST_F(DesktopSessionTest,
-         ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
-    const std::string pack = PackFile("dropped.8XP");
-    const std::string text = folder / "notes.txt";
-    WriteText(text, "hello");
-    Open(false);
-    const auto drop = [this](const std::vector<std::string>& paths) {
+    EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+    platform.messages.clear();
+    fs::remove(recent);
+    if (path.endsWith(QStringLiteral(".83p"))) {
       QMimeData data;
-      QList<QUrl> urls;
-      for (const std::string& path : paths) {
-        urls << QUrl::fromLocalFile(QString::fromStdString(path));
-      }
-      data.setUrls(urls);
+      data.setUrls({QUrl::fromLocalFile(path)});
       QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data,
                             Qt::LeftButton, Qt::NoModifier);
       QCoreApplication::sendEvent(frame, &enter);
-      EXPECT_TRUE(enter.isAccepted());
-      QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
-                       Qt::NoModifier);
-      QCoreApplication::sendEvent(frame, &event);
-      ProcessEvents();  // the file opens once the drop has ended
-    };
-
-    platform.answers = {Answer::Ok};
-    drop({text});
+      QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                      Qt::NoModifier);
+      QCoreApplication::sendEvent(frame, &drop);
+      expectRefused("a drop");
+    }
+    platform.fileNames = {path};
+    frame->OnCommand(IDM_FILE_IMPORT_IMAGE);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text.toStdString(),
-              text +
-                  " is not a Plodpak file: only .83p and .8xp files can be "
-                  "opened.");
-    platform.answers = {Answer::Ok};
-    drop({pack, pack});
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1].text,
-              "Drop one .83p or .8xp file at a time.");
-    EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
-
-    // A modified pack is offered to save first; Cancel keeps it.
-    frame->LevelNameEdit()->setText(QStringLiteral("Mine"));
-    ASSERT_TRUE(frame->Pack().m_bModified);
-    platform.answers = {Answer::Cancel};
-    drop({pack});
-    ASSERT_EQ(platform.messages.size(), 3u);
-    EXPECT_EQ(platform.messages[2].text, "Save changes?");
-    EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
-    platform.answers = {Answer::No};
-    drop({pack});
-    EXPECT_EQ(frame->Pack().m_szFilePath, pack);
+              "Could not import " + file.path + ".\n" + reason);
     EXPECT_FALSE(frame->Pack().m_bModified);
-    EXPECT_EQ(platform.dialogTitles.back(), "Protected File");
-    EXPECT_EQ(platform.unexpected, 0);
+    platform.messages.clear();
   }
+  ::alarm(0);
+}
 
-  // ---- Send to Calculator ----
+// ---- Dropping files onto the window ----
 
-  class SendTest : public DesktopSessionTest {
-   protected:
-    void SetUp() override {
-      DesktopSessionTest::SetUp();
-      m_path = qgetenv("PATH");
-      fs::create_directories(folder.Path() / "bin");
-      qputenv("PATH", QByteArray::fromStdString(folder / "bin"));
+TEST_F(DesktopSessionTest,
+       ADroppedPackOpensAfterTheQuestionAndAnythingElseIsRefused) {
+  const std::string pack = PackFile("dropped.8XP");
+  const std::string text = folder / "notes.txt";
+  WriteText(text, "hello");
+  Open(false);
+  const auto drop = [this](const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+      urls << QUrl::fromLocalFile(QString::fromStdString(path));
     }
-    void TearDown() override {
-      qputenv("PATH", m_path);
-      DesktopSessionTest::TearDown();
-    }
-    // A stand-in tilp that writes its arguments, one a line.
-    void InstallStandIn() {
-      const std::string tilp = folder / "bin/tilp";
-      WriteText(tilp, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" +
-                          (folder / "tilp.args.tmp") + "\"\n/bin/mv \"" +
-                          (folder / "tilp.args.tmp") + "\" \"" +
-                          (folder / "tilp.args") + "\"\n");
-      fs::permissions(tilp, fs::perms::owner_all);
-    }
-    std::string WaitForArguments() {
-      const fs::path args = folder.Path() / "tilp.args";
-      for (int i = 0; i < 250 && !fs::exists(args); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-      return ReadText(args);
-    }
-    void Send() { frame->OnCommand(IDM_FILE_SEND_TO_CALCULATOR); }
-
-    QByteArray m_path;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &event);
+    ProcessEvents();  // the file opens once the drop has ended
   };
 
-  TEST_F(SendTest, ChecksSavesThenHandsTheFileToTilp) {
-    InstallStandIn();
-    Open(false);
-    EXPECT_EQ(frame->Action(IDM_FILE_SEND_TO_CALCULATOR)->text(),
-              "Sen&d to Calculator...");
+  platform.answers = {Answer::Ok};
+  drop({text});
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.toStdString(),
+            text +
+                " is not a Plodpak file: only .83p and .8xp files can be "
+                "opened.");
+  platform.answers = {Answer::Ok};
+  drop({pack, pack});
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].text, "Drop one .83p or .8xp file at a time.");
+  EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
 
-    // A pack the game cannot play stops at the first failing check.
-    Send();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].caption, "Level Incomplete");
-    EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+  // A modified pack is offered to save first; Cancel keeps it.
+  frame->LevelNameEdit()->setText(QStringLiteral("Mine"));
+  ASSERT_TRUE(frame->Pack().m_bModified);
+  platform.answers = {Answer::Cancel};
+  drop({pack});
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].text, "Save changes?");
+  EXPECT_TRUE(frame->Pack().m_szFilePath.empty());
+  platform.answers = {Answer::No};
+  drop({pack});
+  EXPECT_EQ(frame->Pack().m_szFilePath, pack);
+  EXPECT_FALSE(frame->Pack().m_bModified);
+  EXPECT_EQ(platform.dialogTitles.back(), "Protected File");
+  EXPECT_EQ(platform.unexpected, 0);
+}
 
-    // A modified pack with a file is saved to it first, once the author has
-    // agreed to the file being written over; No writes and sends nothing.
-    const std::string plus = PackFile("plus.8xp");
-    frame->OpenFile(QString::fromStdString(plus));
-    frame->LevelNameEdit()->setText(QStringLiteral("Sent"));
-    ASSERT_TRUE(frame->Pack().m_bModified);
-    const std::string onDisk = ReadText(plus);
-    platform.answers = {Answer::No};
-    Send();
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1].caption, "Send to Calculator");
-    EXPECT_EQ(platform.messages[1].buttons, IPlatform::Buttons::YesNo);
-    EXPECT_TRUE(
-        platform.messages[1].text.contains(QString::fromStdString(plus)));
-    EXPECT_EQ(ReadText(plus), onDisk);
-    EXPECT_TRUE(frame->Pack().m_bModified);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+// ---- Send to Calculator ----
 
-    platform.answers = {Answer::Yes};
-    Send();
-    EXPECT_EQ(WaitForArguments(), "--calc=ti83+\n" + plus + "\n");
-    EXPECT_FALSE(frame->Pack().m_bModified);
-    PackContents written;
-    std::string error;
-    ASSERT_TRUE(LoadPackFile(plus, written, error));
-    EXPECT_STREQ(written.levels[0].m_szName, "Sent");
-    EXPECT_EQ(platform.messages.size(), 3u);
-
-    // An unmodified TI-83 pack goes as it is, without a question.
-    fs::remove(folder.Path() / "tilp.args");
-    const std::string plain = PackFile("plain.83p");
-    frame->OpenFile(QString::fromStdString(plain));
-    Send();
-    EXPECT_EQ(WaitForArguments(), "--calc=ti83\n" + plain + "\n");
-    EXPECT_EQ(platform.messages.size(), 3u);
-    EXPECT_EQ(CCalculatorLink::Arguments(QStringLiteral("/x/Y.8XP")),
-              (QStringList{"--calc=ti83+", "/x/Y.8XP"}));
+class SendTest : public DesktopSessionTest {
+ protected:
+  void SetUp() override {
+    DesktopSessionTest::SetUp();
+    m_path = qgetenv("PATH");
+    fs::create_directories(folder.Path() / "bin");
+    qputenv("PATH", QByteArray::fromStdString(folder / "bin"));
   }
-
-  // Without TiLP nothing can be sent, so nothing is checked or written: the
-  // message says how to install it and whether the pack is saved.
-  TEST_F(SendTest, WithoutTilpAMessageSaysHowToInstallItAndNothingIsWritten) {
-    Open(false);
-    const std::string path = PackFile("alone.83p");
-    frame->OpenFile(QString::fromStdString(path));
-    Send();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].caption, "Send to Calculator");
-    EXPECT_TRUE(platform.messages[0].text.contains("sudo apt install tilp2"));
-    EXPECT_TRUE(platform.messages[0].text.contains(
-        "The pack is saved in " + QString::fromStdString(path)));
-
-    const std::string onDisk = ReadText(path);
-    const auto written = fs::last_write_time(path);
-    frame->LevelNameEdit()->setText(QStringLiteral("Not saved"));
-    Send();
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_TRUE(platform.messages[1].text.contains("sudo apt install tilp2"));
-    EXPECT_TRUE(platform.messages[1].text.contains("Nothing has been saved."));
-    EXPECT_TRUE(frame->Pack().m_bModified);
-    EXPECT_EQ(ReadText(path), onDisk);
-    EXPECT_EQ(fs::last_write_time(path), written);
-
-    // A new pack that the game could not play: the missing sender comes
-    // first, and no save dialog opens.
-    frame->Pack().m_bModified = false;
-    frame->OnCommand(IDM_FILE_NEW);
-    Send();
-    ASSERT_EQ(platform.messages.size(), 3u);
-    EXPECT_TRUE(platform.messages[2].text.contains("Nothing has been saved."));
-    EXPECT_TRUE(platform.fileDialogs.empty());
+  void TearDown() override {
+    qputenv("PATH", m_path);
+    DesktopSessionTest::TearDown();
   }
+  // A stand-in tilp that writes its arguments, one a line.
+  void InstallStandIn() {
+    const std::string tilp = folder / "bin/tilp";
+    WriteText(tilp, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" +
+                        (folder / "tilp.args.tmp") + "\"\n/bin/mv \"" +
+                        (folder / "tilp.args.tmp") + "\" \"" +
+                        (folder / "tilp.args") + "\"\n");
+    fs::permissions(tilp, fs::perms::owner_all);
+  }
+  std::string WaitForArguments() {
+    const fs::path args = folder.Path() / "tilp.args";
+    for (int i = 0; i < 250 && !fs::exists(args); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return ReadText(args);
+  }
+  void Send() { frame->OnCommand(IDM_FILE_SEND_TO_CALCULATOR); }
+
+  QByteArray m_path;
+};
+
+TEST_F(SendTest, ChecksSavesThenHandsTheFileToTilp) {
+  InstallStandIn();
+  Open(false);
+  EXPECT_EQ(frame->Action(IDM_FILE_SEND_TO_CALCULATOR)->text(),
+            "Sen&d to Calculator...");
+
+  // A pack the game cannot play stops at the first failing check.
+  Send();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Level Incomplete");
+  EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+
+  // A modified pack with a file is saved to it first, once the author has
+  // agreed to the file being written over; No writes and sends nothing.
+  const std::string plus = PackFile("plus.8xp");
+  frame->OpenFile(QString::fromStdString(plus));
+  frame->LevelNameEdit()->setText(QStringLiteral("Sent"));
+  ASSERT_TRUE(frame->Pack().m_bModified);
+  const std::string onDisk = ReadText(plus);
+  platform.answers = {Answer::No};
+  Send();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].caption, "Send to Calculator");
+  EXPECT_EQ(platform.messages[1].buttons, IPlatform::Buttons::YesNo);
+  EXPECT_TRUE(platform.messages[1].text.contains(QString::fromStdString(plus)));
+  EXPECT_EQ(ReadText(plus), onDisk);
+  EXPECT_TRUE(frame->Pack().m_bModified);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(fs::exists(folder.Path() / "tilp.args"));
+
+  platform.answers = {Answer::Yes};
+  Send();
+  EXPECT_EQ(WaitForArguments(), "--calc=ti83+\n" + plus + "\n");
+  EXPECT_FALSE(frame->Pack().m_bModified);
+  PackContents written;
+  std::string error;
+  ASSERT_TRUE(LoadPackFile(plus, written, error));
+  EXPECT_STREQ(written.levels[0].m_szName, "Sent");
+  EXPECT_EQ(platform.messages.size(), 3u);
+
+  // An unmodified TI-83 pack goes as it is, without a question.
+  fs::remove(folder.Path() / "tilp.args");
+  const std::string plain = PackFile("plain.83p");
+  frame->OpenFile(QString::fromStdString(plain));
+  Send();
+  EXPECT_EQ(WaitForArguments(), "--calc=ti83\n" + plain + "\n");
+  EXPECT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(CCalculatorLink::Arguments(QStringLiteral("/x/Y.8XP")),
+            (QStringList{"--calc=ti83+", "/x/Y.8XP"}));
+}
+
+// Without TiLP nothing can be sent, so nothing is checked or written: the
+// message says how to install it and whether the pack is saved.
+TEST_F(SendTest, WithoutTilpAMessageSaysHowToInstallItAndNothingIsWritten) {
+  Open(false);
+  const std::string path = PackFile("alone.83p");
+  frame->OpenFile(QString::fromStdString(path));
+  Send();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Send to Calculator");
+  EXPECT_TRUE(platform.messages[0].text.contains("sudo apt install tilp2"));
+  EXPECT_TRUE(platform.messages[0].text.contains("The pack is saved in " +
+                                                 QString::fromStdString(path)));
+
+  const std::string onDisk = ReadText(path);
+  const auto written = fs::last_write_time(path);
+  frame->LevelNameEdit()->setText(QStringLiteral("Not saved"));
+  Send();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_TRUE(platform.messages[1].text.contains("sudo apt install tilp2"));
+  EXPECT_TRUE(platform.messages[1].text.contains("Nothing has been saved."));
+  EXPECT_TRUE(frame->Pack().m_bModified);
+  EXPECT_EQ(ReadText(path), onDisk);
+  EXPECT_EQ(fs::last_write_time(path), written);
+
+  // A new pack that the game could not play: the missing sender comes
+  // first, and no save dialog opens.
+  frame->Pack().m_bModified = false;
+  frame->OnCommand(IDM_FILE_NEW);
+  Send();
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_TRUE(platform.messages[2].text.contains("Nothing has been saved."));
+  EXPECT_TRUE(platform.fileDialogs.empty());
+}
 
 }  // namespace
