@@ -1,12 +1,17 @@
 #include "shell/Settings.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStandardPaths>
+#include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "canvas/ViewGeometry.h"
+#include "packfile/RegularFile.h"
 
 namespace {
 
@@ -24,6 +29,8 @@ constexpr int kMaxExportScale = 16;
 // The version of the bars' layout stored with the window state: a state of
 // another layout is not applied.
 constexpr int kLayoutVersion = 1;
+// Far more than the editor ever writes (eight recent files and a layout).
+constexpr std::size_t kSettingsMaxBytes = 1 << 20;
 
 // A value of the expected type, else nothing. A damaged file may hold
 // anything under any key.
@@ -89,8 +96,31 @@ QString CEditorSettings::DefaultPath() {
          QStringLiteral("/plodderz-editor/plodderz-editor.conf");
 }
 
+namespace {
+
+// The editor stores texts, lists, flags, numbers and byte arrays only. An
+// INI value written as "@Variant(...)" would make Qt rebuild an object of
+// any type from the file's bytes (a cursor, a picture, ...), with that
+// type's own reader, before the editor could check it: a file holding one
+// was not written by the editor and is set aside unread as
+// "<file>.damaged", so the editor starts from the defaults.
+const QString& SetAsideIfForeign(const QString& path) {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  const std::string native = QFile::encodeName(path).toStdString();
+  if (!ReadRegularFile(native, kSettingsMaxBytes, bytes, error)) return path;
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
+                              bytes.size());
+  if (text.find("@Variant(") != std::string_view::npos) {
+    ::rename(native.c_str(), (native + ".damaged").c_str());
+  }
+  return path;
+}
+
+}  // namespace
+
 CEditorSettings::CEditorSettings(const QString& path)
-    : m_settings(path, QSettings::IniFormat) {}
+    : m_settings(SetAsideIfForeign(path), QSettings::IniFormat) {}
 
 QStringList CEditorSettings::RecentFiles() const {
   return FilesValue(m_settings.value(kRecentFiles));

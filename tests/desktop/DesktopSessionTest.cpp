@@ -343,6 +343,30 @@ TEST_F(DesktopSessionTest, TheExportOptionsComeBackInTheNextWindow) {
   }
 }
 
+// A value Qt would rebuild as an object of any type ("@Variant(...)", here
+// a cursor, which the settings fuzz target found makes Qt abort where no
+// window system is up) is never read: the file, which the editor did not
+// write, is kept aside as .damaged and every value is its default.
+TEST_F(DesktopSessionTest, ASettingsFileWithAnObjectInItIsSetAsideUnread) {
+  const std::string contents(
+      "&[view]\nzoom=3\nclass)kColours=1\n[files]\nrecent=@Variant(\\0\\0"
+      "\0J\\n\\0)\n",
+      0x44);
+  fs::create_directories(folder.Path() / "config");
+  const std::string path = SettingsPath().toStdString();
+  WriteText(path, contents);
+  StoredSettings stored;
+  {
+    const CEditorSettings settings(SettingsPath());
+    stored = settings.Stored();
+  }
+  StoredSettings defaults;
+  defaults.zoom = 4;
+  EXPECT_TRUE(stored == defaults);
+  EXPECT_EQ(ReadText(path + ".damaged"), contents);
+  EXPECT_FALSE(fs::exists(path));
+}
+
 // ---- What is not a regular file ----
 
 // Load, Open Recent, a drop and Import Terrain Image each refuse a pipe, a
