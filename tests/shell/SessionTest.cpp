@@ -1,10 +1,13 @@
 // A randomised session through the real window: seeded author actions
 // (drawing, placing, dialogs, levels, files, undo) and, after every one, the
 // check that the modified flag, the title's "*", the "Save changes?"
-// questions and the file on disk agree, and that no preview is in a level.
+// questions and the file on disk agree, that no preview is in a level, and
+// that the canvas shows what a full paint from the level draws. Each seed
+// starts in one colour scheme and zoom; the session's actions change both.
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,6 +38,16 @@ int PlacementCommand(Session& s) {
   return s.Pick(
       std::vector<int>{IDT_PLACE_ENTRANCE, IDT_PLACE_EXIT, IDT_PLACE_BLOCK});
 }
+// The first pixel, row by row, where two images of one size differ.
+QPoint FirstDifference(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if (a.pixel(x, y) != b.pixel(x, y)) return {x, y};
+    }
+  }
+  return {-1, -1};
+}
+
 Answer SaveChangesAnswer(Session& s) {
   return s.Pick(std::vector<Answer>{Answer::Yes, Answer::No, Answer::Cancel});
 }
@@ -297,6 +310,11 @@ class SessionTest : public ::testing::Test {
     session->frame = new CEditorFrame(platform);
     session->frame->show();
     ProcessEvents();
+    // The seed chooses the view the window starts with, so that the seeds
+    // together cover both schemes at 4, 6 and 16 times.
+    session->frame->SetClassicColours(seed % 2 == 0);
+    session->frame->Canvas().SetZoom(kStartZooms[seed % 3], true);
+    ProcessEvents();
     session->drive = std::make_unique<FrameDriver>(*session->frame, platform);
     session->closed = false;
   }
@@ -315,6 +333,21 @@ class SessionTest : public ::testing::Test {
     Session& s = *session;
     CEditorFrame& frame = s.Frame();
     FrameDriver& drive = *s.drive;
+    // What the tools and commands painted directly is what a full paint
+    // draws: no stale pixel, no part of a change left out.
+    CCanvasWidget& canvas = frame.Canvas();
+    const QImage fresh = canvas.PaintedAfresh();
+    if (!(canvas.Screen() == fresh)) {
+      const QPoint at = FirstDifference(canvas.Screen(), fresh);
+      const Point pixel = frame.Logic().ClientToLevel({at.x(), at.y()});
+      ADD_FAILURE() << when << ": the canvas differs from a full paint ("
+                    << (frame.ClassicColours() ? "classic" : "clear")
+                    << " colours, zoom " << canvas.UserZoom()
+                    << (canvas.GridOn() ? "" : ", no grid")
+                    << "), first at client (" << at.x() << ", " << at.y()
+                    << "), in the block of level pixel (" << pixel.x << ", "
+                    << pixel.y << ")";
+    }
     const bool modified = frame.Pack().m_bModified;
     EXPECT_EQ(drive.TitleStarred(), modified) << when;
     EXPECT_EQ(drive.ExitWouldAsk(), modified) << when;
@@ -349,7 +382,8 @@ class SessionTest : public ::testing::Test {
 
   // Runs `steps` actions chosen with `seed`; the seed and the actions so
   // far are printed with any failure.
-  void Run(unsigned seed, int steps) {
+  void Run(unsigned runSeed, int steps) {
+    seed = runSeed;
     session = std::make_unique<Session>(platform, folder, seed);
     session->damaged = folder / "damaged.83p";
     testsupport::WriteBytes(session->damaged, {'*', '*', 'T', 'I', '8', '3'});
@@ -394,9 +428,12 @@ class SessionTest : public ::testing::Test {
     }
   }
 
+  static constexpr int kStartZooms[] = {4, 6, 16};
+
   ScriptedPlatform platform;
   testsupport::TempFolder folder{"plodderz-session"};
   std::unique_ptr<Session> session;
+  unsigned seed = 0;
 };
 
 class SessionSeeds : public SessionTest,
