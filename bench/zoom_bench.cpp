@@ -23,7 +23,7 @@ struct ZoomScene {
   QScrollBar* horizontal = nullptr;
   QScrollBar* vertical = nullptr;
 
-  explicit ZoomScene(int zoom) {
+  explicit ZoomScene(int zoom, bool classic = true) {
     BenchApp();
     pack.NewPack();
     FillLargestLevel(pack.Current());
@@ -35,6 +35,7 @@ struct ZoomScene {
     canvas->show();
     QCoreApplication::processEvents();
     canvas->SetZoom(zoom, true);
+    canvas->SetClassicColours(classic);
     canvas->Screen();
   }
   ~ZoomScene() {
@@ -53,6 +54,15 @@ void BM_FullPaintLargestLevel16x(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FullPaintLargestLevel16x)->Unit(benchmark::kMicrosecond);
+
+void BM_FullPaintLargestLevel16xClear(benchmark::State& state) {
+  ZoomScene scene(16, false);
+  for (auto _ : state) {
+    scene.canvas->RefreshView();
+    benchmark::DoNotOptimize(scene.canvas->Screen().constBits());
+  }
+}
+BENCHMARK(BM_FullPaintLargestLevel16xClear)->Unit(benchmark::kMicrosecond);
 
 void BM_ClearCanvas1920x1080(benchmark::State& state) {
   BenchApp();

@@ -133,10 +133,20 @@ bool CCanvasLogic::PixelUnder(Point client, Point& level) const {
 // ---- Painting ----
 
 void CCanvasLogic::OnPaint() {
-  // In clear colours the placement preview stands over the level, so the
-  // terrain is painted without it.
-  std::optional<CLevelPack::PreviewFree> clean;
-  if (!m_bClassic) clean.emplace(m_pack);
+  PaintArea({0, 0, m_view.m_cxClient, m_view.m_cyClient});
+}
+
+void CCanvasLogic::PaintArea(const Rect& client) {
+  m_bPainting = true;
+  if (m_bClassic) {
+    PaintClassic();
+  } else {
+    PaintClear(client);
+  }
+  m_bPainting = false;
+}
+
+void CCanvasLogic::PaintClassic() {
   const CLevel& level = m_pack.Current();
   m_painter.SetGridPitch(m_view.GridPitch());
   m_painter.PaintBackground(m_view.OutlineClientRect(level),
@@ -154,7 +164,7 @@ void CCanvasLogic::OnPaint() {
   Overlay overlays[OBJECT_SLOTS];
   int overlayCount = 0;
   const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  for (int slot = 0; slot < slots && m_bClassic; ++slot) {
+  for (int slot = 0; slot < slots; ++slot) {
     const LevelObject& object = level.m_objects[slot];
     if (object.kind == OBJ_NONE) continue;
     overlays[overlayCount++] = {object.row, object.col,
@@ -189,42 +199,124 @@ void CCanvasLogic::OnPaint() {
     }
     PaintRowRuns(0, y, m_rowBits.data(), width);
   }
-  if (!m_bClassic) {
-    clean.reset();
-    PaintObjectInks();
+}
+
+namespace {
+
+// The ink of each of a row's masks, in the order of RowInks.
+constexpr Ink kMaskInks[] = {Ink::Terrain, Ink::Entrance, Ink::Exit, Ink::Block,
+                             Ink::Preview};
+
+int MaskOf(Ink ink) { return static_cast<int>(ink) - 1; }
+
+}  // namespace
+
+void CCanvasLogic::ComputeRowInks(int y, RowInks& inks) const {
+  for (auto& mask : inks) mask.fill(0);
+  const CLevel& level = m_pack.Current();
+  if (y < 0 || y >= level.m_nHeight || !m_view.RowBelowBars(y)) return;
+  const int width = level.m_nWidthBytes;
+  const auto at = [&](int col) {
+    return static_cast<std::size_t>(y * width + col);
+  };
+  // The terrain (without the preview) with the overlay over it.
+  for (int i = 0; i < width; ++i) {
+    inks[0][i] = static_cast<std::uint8_t>(
+        (level.m_bitmap[at(i)] & ~m_overlayCover[at(i)]) |
+        m_overlayBlack[at(i)]);
+  }
+  // A pixel shows only one ink: the one painted last over it.
+  const auto paint = [&](int col, std::uint8_t bits, Ink ink) {
+    for (auto& mask : inks) mask[col] &= static_cast<std::uint8_t>(~bits);
+    inks[MaskOf(ink)][col] |= bits;
+  };
+  // Each object's set sprite pixels where the overlay does not cover them,
+  // later slots over earlier ones.
+  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
+  for (int slot = 0; slot < slots; ++slot) {
+    const LevelObject& object = level.m_objects[slot];
+    if (object.kind == OBJ_NONE) continue;
+    const int r = y - object.row;
+    if (r < 0 || r >= 16) continue;
+    const Sprite& sprite = GetSprite(object.kind);
+    for (int half = 0; half < 2 && object.col + half < width; ++half) {
+      const int col = object.col + half;
+      paint(col,
+            static_cast<std::uint8_t>(sprite[16 * half + r] &
+                                      ~m_overlayCover[at(col)]),
+            ObjectInk(object.kind));
+    }
+  }
+  // The placement preview stands over everything.
+  if (PreviewShown()) {
+    const Point topLeft = m_ptLast - Point{8, 8};
+    const int r = y - topLeft.y;
+    if (r < 0 || r >= 16) return;
+    const Sprite& sprite = GetSprite(m_nToolMode);
+    for (int j = 0; j < 16; ++j) {
+      const int x = topLeft.x + j;
+      if (!(sprite[16 * (j / 8) + r] & (0x80u >> (j % 8)))) continue;
+      if (x < 0 || x >= 8 * width) continue;
+      paint(x / 8, static_cast<std::uint8_t>(0x80 >> (x % 8)), Ink::Preview);
+    }
   }
 }
 
-void CCanvasLogic::PaintObjectInks() {
+void CCanvasLogic::PaintClear(const Rect& client) {
+  // The placement preview stands over the level, so the terrain is read
+  // without it.
+  const CLevelPack::PreviewFree clean(m_pack);
   const CLevel& level = m_pack.Current();
+  m_painter.SetGridPitch(m_view.GridPitch());
+  m_painter.PaintBackground(m_view.OutlineClientRect(level),
+                            m_view.GridPhase());
+  // The rows whose cells or lines may reach the rectangle; one more on
+  // each side gives the lines at its edges their neighbours.
+  const int first = std::max(ClientToLevel({0, client.top}).y - 2, 0);
+  const int last = std::min(ClientToLevel({0, client.bottom}).y + 2,
+                            static_cast<int>(level.m_nHeight) - 1);
+  if (first > last) return;
   const int width = level.m_nWidthBytes;
-  ForEachSpriteRow(level, [&](const LevelObject& object, int y,
-                              std::uint8_t(&bytes)[2]) {
-    for (int half = 0; half < 2 && object.col + half < width; ++half) {
-      bytes[half] &=
-          static_cast<std::uint8_t>(~m_overlayCover[static_cast<std::size_t>(
-              y * width + object.col + half)]);
+  const bool lines = m_view.GridShown();
+  RowInks rows[2];
+  ComputeRowInks(first, rows[0]);
+  for (int y = first; y <= last; ++y) {
+    RowInks& row = rows[(y - first) % 2];
+    RowInks& next = rows[(y - first + 1) % 2];
+    ComputeRowInks(y + 1, next);
+    for (int m = 0; m < kInkMasks; ++m) {
+      PaintRowRuns(0, y, row[m].data(), width, kMaskInks[m]);
+      if (!lines) continue;
+      // The line below a cell takes its ink where the cell below has it
+      // too; two such neighbours side by side share the crossing between
+      // them, all four cells around it being of that ink.
+      std::array<std::uint8_t, MAX_WIDTH_BYTES> both{};
+      bool any = false;
+      for (int i = 0; i < width; ++i) {
+        both[i] = row[m][i] & next[m][i];
+        any = any || both[i] != 0;
+      }
+      if (any) PaintRowRuns(0, y, both.data(), width, kMaskInks[m], true);
     }
-    PaintRowRuns(8 * object.col, y, bytes, 2, ObjectInk(object.kind));
-  });
-  if (PreviewShown()) {
-    PaintSprite(m_ptLast - Point{8, 8}, GetSprite(m_nToolMode), Ink::Preview);
   }
+}
+
+void CCanvasLogic::DeferCells(const Rect& cells) {
+  const CLevel& level = m_pack.Current();
+  const Rect r{std::max(cells.left, 0), std::max(cells.top, 0),
+               std::min(cells.right, level.WidthPixels()),
+               std::min(cells.bottom, static_cast<int>(level.m_nHeight))};
+  if (r.IsEmpty()) return;
+  const Rect first = m_view.CellClientRect({r.left, r.top});
+  const Rect last = m_view.CellClientRect({r.right - 1, r.bottom - 1});
+  // The grid lines around the cells change with them.
+  m_painter.InvalidateCells(
+      {first.left - 1, first.top - 1, last.right + 1, last.bottom + 1});
 }
 
 void CCanvasLogic::PaintSprite(Point topLeft, const Sprite& sprite, Ink ink) {
-  if (ink == Ink::Preview) {
-    // Cell by cell, as the inverted preview is: the grid lines between its
-    // cells stay what the level shows, so taking it away cell by cell
-    // leaves no trace.
-    for (int i = 0; i < 32; ++i) {
-      for (int j = 0; j < 8; ++j) {
-        if (!(sprite[i] & (0x80u >> j))) continue;
-        const Point p = topLeft + Point{8 * (i / 16) + j, i % 16};
-        if (!IsInLevel(p) || !m_view.RowBelowBars(p.y)) continue;
-        m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
-      }
-    }
+  if (Deferring()) {
+    DeferCells({topLeft.x, topLeft.y, topLeft.x + 16, topLeft.y + 16});
     return;
   }
   for (int r = 0; r < 16; ++r) {
@@ -234,30 +326,13 @@ void CCanvasLogic::PaintSprite(Point topLeft, const Sprite& sprite, Ink ink) {
   }
 }
 
-Ink CCanvasLogic::ObjectInkAt(Point p) const {
-  const CLevel& level = m_pack.Current();
-  const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
-  Ink ink = Ink::Terrain;
-  for (int slot = 0; slot < slots; ++slot) {
-    const LevelObject& object = level.m_objects[slot];
-    if (object.kind == OBJ_NONE) continue;
-    const int dx = p.x - 8 * object.col;
-    const int dy = p.y - object.row;
-    if (dx < 0 || dx >= 16 || dy < 0 || dy >= 16) continue;
-    const std::uint32_t bits = GetSprite(object.kind)[16 * (dx / 8) + dy];
-    // Later slots are drawn over earlier ones.
-    if (bits & (0x80u >> (dx % 8))) ink = ObjectInk(object.kind);
-  }
-  return ink;
-}
-
 void CCanvasLogic::SetClassicColours(bool classic) {
   m_bClassic = classic;
   m_painter.Invalidate(m_view.m_rcCanvas);
 }
 
 void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
-                                int count, Ink ink) {
+                                int count, Ink ink, bool lineBelow) {
   const CLevel& level = m_pack.Current();
   if (y < 0 || y >= level.m_nHeight || !m_view.RowBelowBars(y)) return;
   const int levelWidth = level.WidthPixels();
@@ -272,9 +347,11 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
     const int to = std::min(end, levelWidth);
     if (from >= to) return;
     const int zoom = m_view.Zoom();
-    const Rect span{firstCell.left + zoom * from, firstCell.top,
+    const int top = lineBelow ? firstCell.bottom : firstCell.top;
+    const int bottom = lineBelow ? firstCell.bottom + 1 : firstCell.bottom;
+    const Rect span{firstCell.left + zoom * from, top,
                     firstCell.left + zoom * (to - 1) + m_view.CellSize(),
-                    firstCell.bottom};
+                    bottom};
     if (ink == Ink::Terrain) {
       m_painter.PaintBlackRun({from, y}, span, to - from);
     } else {
@@ -313,6 +390,10 @@ void CCanvasLogic::PaintRowRuns(int x, int y, const std::uint8_t* bytes,
 
 void CCanvasLogic::PaintCell(Point level, bool white) {
   if (!IsInLevel(level) || !m_view.RowBelowBars(level.y)) return;
+  if (Deferring()) {
+    DeferCells({level.x, level.y, level.x + 1, level.y + 1});
+    return;
+  }
   m_painter.PaintCell(level, m_view.CellClientRect(level), white);
 }
 
@@ -320,6 +401,10 @@ void CCanvasLogic::DrawObject(int slot) {
   const LevelObject& object = m_pack.Current().m_objects[slot];
   const Sprite& sprite = GetSprite(object.kind);
   const int x = 8 * object.col;
+  if (Deferring()) {
+    DeferCells({x, object.row, x + 16, object.row + 16});
+    return;
+  }
   for (int row = 0; row < 16; ++row) {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(sprite[row]),
                                    static_cast<std::uint8_t>(sprite[16 + row])};
@@ -450,20 +535,13 @@ void CCanvasLogic::ShowOverlay(std::vector<OverlayPixel> pixels) {
     m_painter.Invalidate(m_view.m_rcCanvas);
     return;
   }
-  for (const Point& p : changed) {
-    const bool white = !shown(cover, black, p);
-    const std::size_t at = ByteOf(p);
-    const auto bit = static_cast<std::uint8_t>(0x80 >> (p.x % 8));
-    // Uncovered, an object's pixel shows in its own ink.
-    const Ink ink = m_bClassic || white || (cover[at] & bit) != 0
-                        ? Ink::Terrain
-                        : ObjectInkAt(p);
-    if (ink == Ink::Terrain) {
-      PaintCell(p, white);
-    } else if (IsInLevel(p) && m_view.RowBelowBars(p.y)) {
-      m_painter.PaintInkRun(p, m_view.CellClientRect(p), 1, ink);
-    }
+  if (Deferring()) {
+    // In clear colours the cells are painted from the level, with the
+    // objects' inks and the grid lines around them.
+    for (const Point& p : changed) DeferCells({p.x, p.y, p.x + 1, p.y + 1});
+    return;
   }
+  for (const Point& p : changed) PaintCell(p, !shown(cover, black, p));
 }
 
 // ---- Writing ----
@@ -491,6 +569,12 @@ bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
     return changed;
   }
   // The objects stay drawn over the terrain.
+  RedrawObjectsOver(box);
+  return changed;
+}
+
+void CCanvasLogic::RedrawObjectsOver(const Rect& box) {
+  const CLevel& level = m_pack.Current();
   const int slots = std::min(level.SlotsInUse(), OBJECT_SLOTS);
   for (int slot = 0; slot < slots; ++slot) {
     const LevelObject& object = level.m_objects[slot];
@@ -501,7 +585,6 @@ bool CCanvasLogic::WritePixels(const std::vector<Point>& pixels, int mode) {
       DrawObject(slot);
     }
   }
-  return changed;
 }
 
 // ---- Mouse ----

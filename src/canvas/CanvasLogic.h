@@ -129,8 +129,13 @@ class CCanvasLogic {
   // that is set and every object's set sprite pixels, all black, row by row
   // in batched runs. Cells above the canvas top are skipped.
   void OnPaint();
+  // The part of a full paint that falls in a client rectangle, for a
+  // painter that clips its drawing to that rectangle (after
+  // ICanvasPainter::InvalidateCells).
+  void PaintArea(const Rect& client);
   // One cell, at once; nothing when the pixel is outside the level or its
-  // row lies above the canvas top.
+  // row lies above the canvas top. In clear colours the cell and the grid
+  // lines around it are marked out of date instead (see SetClassicColours).
   void PaintCell(Point level, bool white);
   // The sprite of one object slot over the terrain.
   void DrawObject(int slot);
@@ -139,8 +144,14 @@ class CCanvasLogic {
   // Classic colours (the default) paint the objects and the placement
   // preview black like the terrain, the preview inverted. Without them the
   // objects and the preview are painted in inks of their own (see Ink) and
-  // the preview stands over the level rather than inverting it. Either way
-  // the level holds the same; invalidates the canvas.
+  // the preview stands over the level rather than inverting it. A grid line
+  // between two cells of the same ink, across or down, takes that ink, and
+  // so does a crossing of lines between four such cells; every other line
+  // keeps the grid's colour. As a cell's change alters the lines around it,
+  // the direct painting of cells and sprites then only marks what changed
+  // (ICanvasPainter::InvalidateCells), to be painted from the level by
+  // PaintArea once the change is complete. Either way the level holds the
+  // same; invalidates the canvas.
   void SetClassicColours(bool classic);
   bool ClassicColours() const { return m_bClassic; }
   // The cells of a sprite's set pixels in one ink, its top-left pixel at
@@ -233,6 +244,9 @@ class CCanvasLogic {
   bool ObjectFits(Point centre) const;
   // Repaints the objects whose zone holds p.
   void RedrawObjectsNear(Point p);
+  // Repaints the objects whose 16 x 16 box meets a rectangle of level
+  // pixels (right/bottom exclusive), after cells under them were painted.
+  void RedrawObjectsOver(const Rect& box);
   // Invalidates the screen rectangle of one object slot.
   void InvalidateObject(int slot);
   // Removes the last metal block and marks the pack modified; false (and
@@ -263,6 +277,7 @@ class CCanvasLogic {
   ICanvasPainter& m_painter;
   CanvasView m_view;
   bool m_bClassic = true;
+  bool m_bPainting = false;  // inside a full paint or PaintArea
   ToolCursor m_curPen = ToolCursor::SmallBlack;
   std::string_view m_status;  // SayStatus during the event being handled
   std::unique_ptr<CPenTool> m_pSmallPen;
@@ -283,14 +298,27 @@ class CCanvasLogic {
   std::array<std::uint8_t, BITMAP_STORAGE> m_picture{};
 
   // Runs for the set bits of `count` bytes from level pixel (x, y), black
-  // or in `ink`.
+  // or in `ink`; with `lineBelow`, the same runs on the grid line between
+  // row y and the next, each from its first cell's left to its last cell's
+  // right.
   void PaintRowRuns(int x, int y, const std::uint8_t* bytes, int count,
-                    Ink ink = Ink::Terrain);
-  // The objects in their inks over what a full paint drew, leaving out
-  // what the overlay covers; then the placement preview.
-  void PaintObjectInks();
-  // The ink of an object's sprite pixel at p, or Terrain when none covers it.
-  Ink ObjectInkAt(Point p) const;
+                    Ink ink = Ink::Terrain, bool lineBelow = false);
+  // The full paint of the classic colours: terrain, sprites and overlay as
+  // black runs.
+  void PaintClassic();
+  // The paint in clear colours, of the rows that may reach `client`.
+  void PaintClear(const Rect& client);
+  // The inks a row shows, one bitmask of the row's pixels each (Terrain to
+  // Preview, disjoint); all clear for a row that is not painted.
+  static constexpr int kInkMasks = 5;
+  using RowInks =
+      std::array<std::array<std::uint8_t, MAX_WIDTH_BYTES>, kInkMasks>;
+  void ComputeRowInks(int y, RowInks& inks) const;
+  // True while the direct painting of cells only marks them out of date.
+  bool Deferring() const { return !m_bClassic && !m_bPainting; }
+  // Marks the cells of a rectangle of level pixels and the grid lines
+  // around them out of date.
+  void DeferCells(const Rect& level);
   void BuildPicture();
   bool PictureBlack(Point p) const;
   // Bitmap byte and bit of a level pixel.

@@ -65,6 +65,18 @@ void PixelBufferPainter::SetBuffer(std::uint32_t* pixels, int width, int height,
   m_width = width;
   m_height = height;
   m_stride = stridePixels;
+  m_clip = {0, 0, width, height};
+}
+
+void PixelBufferPainter::SetClip(const Rect& client) {
+  if (client.IsEmpty()) {
+    m_clip = {0, 0, m_width, m_height};
+    return;
+  }
+  m_clip = {std::clamp(client.left, 0, m_width),
+            std::clamp(client.top, 0, m_height),
+            std::clamp(client.right, 0, m_width),
+            std::clamp(client.bottom, 0, m_height)};
 }
 
 namespace {
@@ -99,10 +111,10 @@ bool OnGridLine(int v, int phase, int pitch) {
 }  // namespace
 
 void PixelBufferPainter::FillRect(const Rect& r, std::uint32_t colour) {
-  const int left = std::max(r.left, 0);
-  const int right = std::min(r.right, m_width);
-  const int top = std::max(r.top, 0);
-  const int bottom = std::min(r.bottom, m_height);
+  const int left = std::max(r.left, m_clip.left);
+  const int right = std::min(r.right, m_clip.right);
+  const int top = std::max(r.top, m_clip.top);
+  const int bottom = std::min(r.bottom, m_clip.bottom);
   if (left >= right || top >= bottom) return;
   const int n = right - left;
   std::uint32_t* const first = m_pixels + top * m_stride + left;
@@ -124,21 +136,26 @@ void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
   const std::uint32_t paper = m_palette.paper;
   const std::uint32_t grid = m_palette.grid;
   const std::uint32_t edge = m_palette.outline;
-  const int left = std::clamp(outline.left, 0, m_width);
-  const int right = std::clamp(outline.right, left, m_width);
-  const int top = std::clamp(outline.top, 0, m_height);
-  const int bottom = std::clamp(outline.bottom, top, m_height);
+  const int clipLeft = m_clip.left;
+  const int clipRight = m_clip.right;
+  if (clipLeft >= clipRight || m_clip.top >= m_clip.bottom) return;
+  const int left = std::clamp(outline.left, clipLeft, clipRight);
+  const int right = std::clamp(outline.right, left, clipRight);
+  const int top = std::clamp(outline.top, m_clip.top, m_clip.bottom);
+  const int bottom = std::clamp(outline.bottom, top, m_clip.bottom);
   // Rows above and below the outline are paper.
-  FillRect({0, 0, m_width, top}, paper);
-  FillRect({0, bottom, m_width, m_height}, paper);
+  FillRect({clipLeft, m_clip.top, clipRight, top}, paper);
+  FillRect({clipLeft, bottom, clipRight, m_clip.bottom}, paper);
   if (left >= right) {
-    FillRect({0, top, m_width, bottom}, paper);
+    FillRect({clipLeft, top, clipRight, bottom}, paper);
     return;
   }
-  // The outline's sides, where they lie on the screen.
+  // The outline's sides, where they lie in the clip.
   const auto sides = [&](std::uint32_t* row) {
-    if (outline.left >= 0 && outline.left < m_width) row[outline.left] = edge;
-    if (outline.right - 1 >= 0 && outline.right - 1 < m_width) {
+    if (outline.left >= clipLeft && outline.left < clipRight) {
+      row[outline.left] = edge;
+    }
+    if (outline.right - 1 >= clipLeft && outline.right - 1 < clipRight) {
       row[outline.right - 1] = edge;
     }
   };
@@ -148,8 +165,8 @@ void PixelBufferPainter::PaintBackground(const Rect& outline, Point gridPhase) {
   const std::uint32_t* cellRow = nullptr;
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* row = m_pixels + y * m_stride;
-    FillPixels(row, left, paper);
-    FillPixels(row + right, m_width - right, paper);
+    FillPixels(row + clipLeft, left - clipLeft, paper);
+    FillPixels(row + right, clipRight - right, paper);
     if (y == outline.top || y == outline.bottom - 1) {
       FillPixels(row + left, right - left, edge);
     } else if (OnGridLine(y, gridPhase.y, m_nGridPitch)) {

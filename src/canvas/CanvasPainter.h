@@ -76,6 +76,11 @@ class ICanvasPainter {
 
   // Marks a rectangle to be erased and repainted by a later full paint.
   virtual void Invalidate(const Rect& client) = 0;
+
+  // Marks the cells and grid lines in a rectangle as out of date: a later
+  // CCanvasLogic::PaintArea over it brings them up to date from the level.
+  // The default repaints the whole canvas.
+  virtual void InvalidateCells(const Rect& client) { Invalidate(client); }
 };
 
 // A painter over a 32-bit pixel buffer, such as the bits of a QImage in
@@ -90,9 +95,13 @@ class PixelBufferPainter : public ICanvasPainter {
   PixelBufferPainter() = default;
   PixelBufferPainter(std::uint32_t* pixels, int width, int height,
                      int stridePixels);
-  // Points the painter at another buffer (after a resize).
+  // Points the painter at another buffer (after a resize); drawing is
+  // clipped to the whole of it.
   void SetBuffer(std::uint32_t* pixels, int width, int height,
                  int stridePixels);
+  // Clips every drawing call, the background's too, to a rectangle of the
+  // buffer, or (with an empty one) to the whole buffer again.
+  void SetClip(const Rect& client);
 
   void PaintBackground(const Rect& outline, Point gridPhase) override;
   void SetGridPitch(int pitch) override { m_nGridPitch = pitch; }
@@ -116,6 +125,7 @@ class PixelBufferPainter : public ICanvasPainter {
   int m_width = 0;
   int m_height = 0;
   int m_stride = 0;
+  Rect m_clip;  // within the buffer
   CanvasPalette m_palette;
   int m_nGridPitch = 4;  // 0: no grid lines
 };

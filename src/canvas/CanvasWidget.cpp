@@ -102,6 +102,21 @@ const QImage& CCanvasWidget::Screen() {
   return m_screen;
 }
 
+QImage CCanvasWidget::PaintedAfresh() {
+  QImage fresh(m_screen.size(), m_screen.format());
+  fresh.setDevicePixelRatio(m_screen.devicePixelRatio());
+  if (fresh.isNull() || m_pack.Count() == 0) return fresh;
+  SetBuffer(reinterpret_cast<std::uint32_t*>(fresh.bits()), fresh.width(),
+            fresh.height(), static_cast<int>(fresh.bytesPerLine() / 4));
+  const bool fullPaint = m_bFullPaint;
+  m_bFullPaint = true;  // nothing to schedule: this image is not shown
+  m_logic.OnPaint();
+  m_bFullPaint = fullPaint;
+  SetBuffer(reinterpret_cast<std::uint32_t*>(m_screen.bits()), m_screen.width(),
+            m_screen.height(), static_cast<int>(m_screen.bytesPerLine() / 4));
+  return fresh;
+}
+
 void CCanvasWidget::SetScrollBars(QScrollBar* horizontal,
                                   QScrollBar* vertical) {
   m_pHScroll = horizontal;
@@ -162,6 +177,7 @@ void CCanvasWidget::RefreshView() {
 }
 
 void CCanvasWidget::FlushUpdates() {
+  if (!m_bDirty) PaintDueCells();
   if (!m_rcPending.IsEmpty()) update(WidgetRect(m_rcPending));
   m_rcPending = {};
   emit ScreenChanged();
@@ -467,13 +483,32 @@ void CCanvasWidget::ScrollTo(bool horizontal, int code, int position) {
 }
 
 void CCanvasWidget::RenderIfDirty() {
-  if (!m_bDirty || m_screen.isNull() || m_pack.Count() == 0) return;
+  if (!m_bDirty) {
+    PaintDueCells();
+    return;
+  }
+  if (m_screen.isNull() || m_pack.Count() == 0) return;
   m_bDirty = false;
   ++m_nFullPaints;
   m_bFullPaint = true;
   m_logic.OnPaint();
   m_bFullPaint = false;
   m_rcPending = {};
+  m_rcCellsDue = {};
+}
+
+void CCanvasWidget::PaintDueCells() {
+  if (m_rcCellsDue.IsEmpty() || m_screen.isNull() || m_pack.Count() == 0) {
+    return;
+  }
+  const Rect due = m_rcCellsDue;
+  m_rcCellsDue = {};
+  SetClip(due);
+  m_bFullPaint = true;
+  m_logic.PaintArea(due);
+  m_bFullPaint = false;
+  SetClip({});
+  m_rcPending = Union(m_rcPending, due);
 }
 
 void CCanvasWidget::PaintBackground(const Rect& outline, Point gridPhase) {
@@ -513,6 +548,14 @@ void CCanvasWidget::NotePainted(const Rect& client) {
 void CCanvasWidget::PaintBlackRun(Point first, const Rect& span, int count) {
   PixelBufferPainter::PaintBlackRun(first, span, count);
   if (!m_bFullPaint) m_rcPending = Union(m_rcPending, span);
+}
+
+void CCanvasWidget::InvalidateCells(const Rect& client) {
+  if (client.IsEmpty()) return;
+  // Painted from the level once the change is complete, at the next flush
+  // or whenever the screen is read.
+  m_rcCellsDue = Union(m_rcCellsDue, client);
+  NotePainted(client);
 }
 
 void CCanvasWidget::Invalidate(const Rect& client) {

@@ -55,6 +55,10 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   // The backing image: what the canvas shows, pixel for pixel. Brought up to
   // date first if a full paint is pending.
   const QImage& Screen();
+  // What a full paint from the level draws over the whole widget, rendered
+  // into an image of its own: the screen as it should be now. The screen
+  // and the view are left as they are.
+  QImage PaintedAfresh();
 
   // The two scroll bars beside the canvas; the widget sets their range, page
   // and position and turns their actions into scroll requests.
@@ -122,8 +126,12 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   void PaintBlackRun(Point first, const Rect& span, int count) override;
   void PaintInkRun(Point first, const Rect& span, int count, Ink ink) override;
   void Invalidate(const Rect& client) override;
+  void InvalidateCells(const Rect& client) override;
 
+  // Brings the screen up to date: a full paint when one is due, else the
+  // cells marked out of date.
   void RenderIfDirty();
+  void PaintDueCells();
   // Notes a rectangle painted directly, for the next flush.
   void NotePainted(const Rect& client);
   // Sizes the backing image in device pixels and tells the view.
@@ -149,7 +157,8 @@ class CCanvasWidget : public QWidget, private PixelBufferPainter {
   bool m_bGrabbing = false;   // inside grabMouse(): ignore its ungrab event
   bool m_bFlushQueued = false;
   int m_nFullPaints = 0;
-  Rect m_rcPending;  // cells painted since the last flush
+  Rect m_rcPending;   // cells painted since the last flush
+  Rect m_rcCellsDue;  // cells marked out of date, not yet painted
   QScrollBar* m_pHScroll = nullptr;
   QScrollBar* m_pVScroll = nullptr;
   // Wheel and touchpad scrolling not yet worth a whole line, per axis.

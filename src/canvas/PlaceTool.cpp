@@ -30,6 +30,10 @@ void CPlaceTool::InvertPreview(Point centre) {
   const Sprite& sprite = GetSprite(m_canvas.m_nToolMode);
   if (m_canvas.ClassicColours()) {
     m_canvas.StampMask(centre, PLOT_INVERT, sprite, true);
+    // The inverted cells are painted from the terrain alone: the objects
+    // they cross are drawn over them again, as a full paint shows them.
+    m_canvas.RedrawObjectsOver(
+        {centre.x - 8, centre.y - 8, centre.x + 8, centre.y + 8});
   } else {
     // The same bits flip, but the screen shows the preview in its own ink
     // over the level while it stands, and the level again once it goes.

@@ -1,12 +1,15 @@
 // A randomised session through the real window: seeded author actions
 // (drawing, placing, dialogs, levels, files, undo) and, after every one, the
 // check that the modified flag, the title's "*", the "Save changes?"
-// questions and the file on disk agree, and that no preview is in a level.
+// questions and the file on disk agree, that no preview is in a level, and
+// that the canvas shows what a full paint from the level draws. Each seed
+// starts in one colour scheme and zoom; the session's actions change both.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,6 +46,16 @@ int PlacementCommand(Session& s) {
   return s.Pick(
       std::vector<int>{IDT_PLACE_ENTRANCE, IDT_PLACE_EXIT, IDT_PLACE_BLOCK});
 }
+// The first pixel, row by row, where two images of one size differ.
+QPoint FirstDifference(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if (a.pixel(x, y) != b.pixel(x, y)) return {x, y};
+    }
+  }
+  return {-1, -1};
+}
+
 Answer SaveChangesAnswer(Session& s) {
   return s.Pick(std::vector<Answer>{Answer::Yes, Answer::No, Answer::Cancel});
 }
@@ -307,6 +320,11 @@ class SessionTest : public ::testing::Test {
     session->frame = new CEditorFrame(platform);
     session->frame->show();
     ProcessEvents();
+    // The seed chooses the view the window starts with, so that the seeds
+    // together cover both schemes at 4, 6 and 16 times.
+    session->frame->SetClassicColours(seed % 2 == 0);
+    session->frame->Canvas().SetZoom(kStartZooms[seed % 3], true);
+    ProcessEvents();
     session->drive = std::make_unique<FrameDriver>(*session->frame, platform);
     session->closed = false;
   }
@@ -325,6 +343,21 @@ class SessionTest : public ::testing::Test {
     Session& s = *session;
     CEditorFrame& frame = s.Frame();
     FrameDriver& drive = *s.drive;
+    // What the tools and commands painted directly is what a full paint
+    // draws: no stale pixel, no part of a change left out.
+    CCanvasWidget& canvas = frame.Canvas();
+    const QImage fresh = canvas.PaintedAfresh();
+    if (!(canvas.Screen() == fresh)) {
+      const QPoint at = FirstDifference(canvas.Screen(), fresh);
+      const Point pixel = frame.Logic().ClientToLevel({at.x(), at.y()});
+      ADD_FAILURE() << when << ": the canvas differs from a full paint ("
+                    << (frame.ClassicColours() ? "classic" : "clear")
+                    << " colours, zoom " << canvas.UserZoom()
+                    << (canvas.GridOn() ? "" : ", no grid")
+                    << "), first at client (" << at.x() << ", " << at.y()
+                    << "), in the block of level pixel (" << pixel.x << ", "
+                    << pixel.y << ")";
+    }
     const bool modified = frame.Pack().m_bModified;
     EXPECT_EQ(drive.TitleStarred(), modified) << when;
     EXPECT_EQ(drive.ExitWouldAsk(), modified) << when;
@@ -357,12 +390,13 @@ class SessionTest : public ::testing::Test {
         << "\" runs under a field";
   }
 
-  // Runs `steps` actions chosen with `seed`, or fewer when `until` comes
-  // first; `afterStep` is told each step that passed its check. The seed
-  // and the actions so far are printed with any failure.
-  void Run(unsigned seed, int steps,
+  // Runs `steps` actions chosen with `runSeed`, or fewer when `until`
+  // comes first; `afterStep` is told each step that passed its check. The
+  // seed and the actions so far are printed with any failure.
+  void Run(unsigned runSeed, int steps,
            Clock::time_point until = Clock::time_point::max(),
            const std::function<void(int)>& afterStep = {}) {
+    seed = runSeed;
     session = std::make_unique<Session>(platform, folder, seed);
     session->damaged = folder / "damaged.83p";
     testsupport::WriteBytes(session->damaged, {'*', '*', 'T', 'I', '8', '3'});
@@ -412,9 +446,12 @@ class SessionTest : public ::testing::Test {
     }
   }
 
+  static constexpr int kStartZooms[] = {4, 6, 16};
+
   ScriptedPlatform platform;
   testsupport::TempFolder folder{"plodderz-session"};
   std::unique_ptr<Session> session;
+  unsigned seed = 0;
 };
 
 class SessionSeeds : public SessionTest,
@@ -451,7 +488,7 @@ constexpr std::size_t kSoakHeapGrowth = 16u * 1024u * 1024u;
 TEST_F(SessionTest, SoakKeepsEveryCheckAndTheHeapLevelsOff) {
   const auto seconds =
       std::chrono::seconds(EnvNumber("PLODDERZ_SOAK_SECONDS", 60));
-  const auto seed =
+  const auto soakSeed =
       static_cast<unsigned>(EnvNumber("PLODDERZ_SOAK_SEED", 1000));
   const Clock::time_point start = Clock::now();
   const Clock::time_point warm =
@@ -459,19 +496,20 @@ TEST_F(SessionTest, SoakKeepsEveryCheckAndTheHeapLevelsOff) {
   std::size_t warmHeap = 0;
   std::size_t peak = 0;
   int steps = 0;
-  Run(seed, std::numeric_limits<int>::max(), start + seconds, [&](int step) {
-    steps = step + 1;
-    const std::size_t heap = testsupport::HeapInUse();
-    if (warmHeap == 0 && Clock::now() >= warm) warmHeap = heap;
-    if (warmHeap != 0) peak = std::max(peak, heap);
-  });
+  Run(soakSeed, std::numeric_limits<int>::max(), start + seconds,
+      [&](int step) {
+        steps = step + 1;
+        const std::size_t heap = testsupport::HeapInUse();
+        if (warmHeap == 0 && Clock::now() >= warm) warmHeap = heap;
+        if (warmHeap != 0) peak = std::max(peak, heap);
+      });
   if (HasFailure()) return;
   ASSERT_NE(warmHeap, 0u) << "the run ended before its warm-up";
   const std::size_t end = testsupport::HeapInUse();
   std::printf(
       "[ soak     ] seed %u: %d steps in %lld s; heap after warm-up %zu KB, "
       "peak %zu KB, at the end %zu KB\n",
-      seed, steps,
+      soakSeed, steps,
       static_cast<long long>(
           std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start)
               .count()),

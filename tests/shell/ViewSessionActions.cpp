@@ -1,7 +1,7 @@
 // The view's actions for the randomised session: the View menu's zoom
-// commands and Show Grid, Ctrl+wheel around a random point, wheel scrolls
-// and middle-button drags. None of them may change the pack, so the
-// session's checks after them find what they found before.
+// commands, Show Grid and Classic Colours, Ctrl+wheel around a random point,
+// wheel scrolls and middle-button drags. None of them may change the pack, so
+// the session's checks after them find what they found before.
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -40,6 +40,11 @@ const bool kZoomCommand = AddSessionAction(
            IDM_VIEW_ZOOM_OUT, IDM_VIEW_ACTUAL_SIZE, IDM_VIEW_FIT_LEVEL,
            IDM_VIEW_SHOW_GRID}));
      }});
+
+const bool kColours =
+    AddSessionAction({"classic colours", 2, [](Session& s) {
+                        s.Frame().OnCommand(IDM_VIEW_CLASSIC_COLOURS);
+                      }});
 
 const bool kWheel = AddSessionAction(
     {"wheel", 3, [](Session& s) {
