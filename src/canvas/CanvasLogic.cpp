@@ -592,6 +592,10 @@ void CCanvasLogic::RedrawObjectsOver(const Rect& box) {
 CanvasAction CCanvasLogic::OnButtonDown(Point client, ToolInput modifiers) {
   if (m_bDrawing) return {};  // a second button during a drag
   modifiers.level = ClientToLevel(client);
+  // The widget's top rows may lie in the block of a row whose cell is not
+  // painted (above the canvas top): a click there changes nothing the
+  // author cannot see, whichever tool is in force.
+  if (!m_view.RowBelowBars(modifiers.level.y)) return {};
   CanvasAction action = CurrentTool().Press(modifiers);
   if (action.captureMouse) m_bDrawing = true;
   return action;

@@ -188,7 +188,8 @@ class CCanvasLogic {
   // ---- Mouse (client points) ----
   // A button goes down: the left one, or the right one (`opposite`), which
   // draws with the other colour; Shift held (`shift`) snaps a shape and
-  // keeps placing.
+  // keeps placing. A press on a row whose cell is not painted (above the
+  // canvas top, see PixelUnder) does nothing.
   CanvasAction OnLButtonDown(Point client) { return OnButtonDown(client, {}); }
   CanvasAction OnButtonDown(Point client, ToolInput modifiers);
   // A move's action carries only a status note a tool may give.

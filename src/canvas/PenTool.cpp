@@ -5,10 +5,6 @@ CanvasAction CPenTool::Press(const ToolInput& input) {
   m_canvas.m_ptLast = input.level;
   CanvasAction action;
   action.captureMouse = true;
-  // The widget's top rows may lie in the block of a row whose cell is not
-  // painted (above the canvas top): the stroke starts there, but the click
-  // itself changes nothing the author cannot see.
-  if (!m_canvas.View().RowBelowBars(input.level.y)) return action;
   Plot(input.level);
   return action;
 }

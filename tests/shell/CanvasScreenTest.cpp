@@ -152,3 +152,82 @@ INSTANTIATE_TEST_SUITE_P(Actions, CanvasScreenTest,
                          });
 
 }  // namespace
+
+namespace {
+
+// A click at the canvas's top rows, scrolled so that the first rows of the
+// widget lie in the block of a pixel row whose cell is never painted there
+// (the vertical origin is a multiple of the zoom, ten rows down): it
+// changes a pixel only when the status bar's readout names one, and that
+// pixel's cell is on screen.
+class TopRowClickTest : public ShownFrameFixture<CEditorFrame>,
+                        public ::testing::WithParamInterface<int> {
+ protected:
+  void Send(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QWidget& canvas = frame->Canvas();
+    const QPointF local(at);
+    const Qt::MouseButton button =
+        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, canvas.mapToGlobal(local), button, held,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&canvas, &event);
+  }
+};
+
+TEST_P(TopRowClickTest, ChangesOnlyThePixelTheReadoutNames) {
+  const int zoom = GetParam();
+  CLevel& level = frame->Pack().Current();
+  while (level.m_nHeight < MAX_HEIGHT) level.AddRow();
+  frame->Canvas().SetZoom(zoom, true);
+  frame->Canvas().RefreshView();
+  CanvasView& view = frame->Logic().View();
+  const int tools[] = {IDT_PEN_SMALL_BLACK, IDT_PEN_LARGE_BLACK,
+                       IDT_TOOL_LINE,       IDT_TOOL_FILLED_RECTANGLE,
+                       IDT_TOOL_FILL,       IDT_PLACE_BLOCK};
+  for (const int tool : tools) {
+    for (int row = 0; row < zoom + 3; ++row) {
+      SCOPED_TRACE(::testing::Message() << "zoom " << zoom << ", tool " << tool
+                                        << ", client row " << row);
+      std::memset(level.m_bitmap, 0, level.BitmapBytes());
+      while (level.m_nBlockCount > 0) level.PopLastBlock();
+      view.m_nOriginY = 10 * zoom;
+      frame->Canvas().RefreshView();
+      ASSERT_EQ(view.m_nOriginY, 10 * zoom);
+      frame->OnCommand(tool);
+      const QPoint at(view.CellClientRect({40, 0}).left + 1, row);
+      Send(QEvent::MouseMove, at, Qt::NoButton);
+      const QString readout = frame->PixelLabel()->text();
+      const LevelRecord before = frame->Pack().Contents().levels[0];
+      Send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+      Send(QEvent::MouseButtonRelease, at, Qt::NoButton);
+      const LevelRecord after = frame->Pack().Contents().levels[0];
+      if (readout.isEmpty()) {
+        int changed = 0;
+        Point one{-1, -1};
+        for (int i = 0; i < level.BitmapBytes(); ++i) {
+          if (before.m_bitmap[i] == after.m_bitmap[i]) continue;
+          ++changed;
+          one = {8 * (i % level.m_nWidthBytes), i / level.m_nWidthBytes};
+        }
+        EXPECT_TRUE(after.SameLevelAs(before))
+            << "a click changed " << changed << " terrain bytes the readout "
+            << "does not name, e.g. near (" << one.x << ", " << one.y << ")";
+        continue;
+      }
+      const Point named = frame->Logic().ClientToLevel({at.x(), at.y()});
+      EXPECT_EQ(readout,
+                QStringLiteral("Pixel: %1, %2").arg(named.x).arg(named.y));
+      EXPECT_TRUE(view.RowBelowBars(named.y));
+      EXPECT_GT(view.CellClientRect(named).bottom, 0);
+      if (tool == IDT_PEN_SMALL_BLACK || tool == IDT_TOOL_LINE ||
+          tool == IDT_TOOL_FILLED_RECTANGLE) {
+        EXPECT_TRUE(frame->Pack().Current().GetPixel(named.x, named.y));
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, TopRowClickTest,
+                         ::testing::Values(4, 3, 6, 16));
+
+}  // namespace
