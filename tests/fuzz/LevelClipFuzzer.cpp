@@ -25,14 +25,7 @@ void Check(std::span<const std::uint8_t> bytes) {
     Require(std::memcmp(&level, &sentinel, sizeof level) == 0);
     return;
   }
-  Require(level.m_nWidthBytes >= MIN_WIDTH_BYTES &&
-          level.m_nWidthBytes <= MAX_WIDTH_BYTES);
-  Require(level.m_nHeight >= MIN_HEIGHT && level.m_nHeight <= MAX_HEIGHT);
-  Require(level.BitmapBytes() <= MAX_BITMAP_BYTES);
-  Require(level.m_nBlockCount >= 0 && level.m_nBlockCount <= MAX_BLOCKS);
-  Require(strnlen(level.m_szName, sizeof level.m_szName) <= NAME_CHARS);
-  Require(strnlen(level.m_szPasscode, sizeof level.m_szPasscode) <=
-          PASSCODE_CHARS);
+  fuzzcheck::RequireLevelInRange(level);
   // A level whose texts a pack file cannot hold gives nothing to copy.
   const std::vector<std::uint8_t> again = EncodeLevelClip(level);
   if (again.empty()) return;

@@ -21,27 +21,19 @@
 #include <vector>
 
 #include "check/PackCheck.h"
+#include "fuzz/FuzzCheck.h"
 #include "packfile/LevelClip.h"
 #include "packfile/PackFile.h"
 #include "packfile/RecoveryFile.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzcheck::Require;
 
 void CheckDecodedLevels(const PackContents& pack) {
   Require(!pack.levels.empty() && pack.levels.size() <= MAX_LEVELS);
   for (const LevelRecord& level : pack.levels) {
-    Require(level.m_nWidthBytes >= MIN_WIDTH_BYTES &&
-            level.m_nWidthBytes <= MAX_WIDTH_BYTES);
-    Require(level.m_nHeight >= MIN_HEIGHT && level.m_nHeight <= MAX_HEIGHT);
-    Require(level.BitmapBytes() <= MAX_BITMAP_BYTES);
-    Require(level.m_nBlockCount >= 0 && level.m_nBlockCount <= MAX_BLOCKS);
-    Require(strnlen(level.m_szName, sizeof level.m_szName) <= NAME_CHARS);
-    Require(strnlen(level.m_szPasscode, sizeof level.m_szPasscode) <=
-            PASSCODE_CHARS);
+    fuzzcheck::RequireLevelInRange(level);
   }
 }
 
@@ -123,18 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   // As a recovery copy: the same bytes, and the bytes sealed with a right
   // checksum so that mutations reach the fields behind it. What decodes
   // must hold valid levels and encode to the same bytes again.
-  std::vector<std::uint8_t> sealed(input.begin(), input.end());
-  if (sealed.size() >= 8 && sealed.size() <= RECOVERY_FILE_MAX_BYTES) {
-    std::memcpy(sealed.data(), "PLODREC1", 8);
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint8_t b : sealed) {
-      hash ^= b;
-      hash *= 1099511628211ull;
-    }
-    for (int i = 0; i < 8; ++i) {
-      sealed.push_back(static_cast<std::uint8_t>(hash >> (8 * i)));
-    }
-  }
+  const std::vector<std::uint8_t> sealed = fuzzcheck::SealedRecoveryCopy(input);
   for (const auto& bytes :
        {std::vector<std::uint8_t>(input.begin(), input.end()), sealed}) {
     RecoveryRecord record;

@@ -70,18 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::span<const std::uint8_t> input(data, size);
   Check(input);
-  if (size >= 8 && size <= RECOVERY_FILE_MAX_BYTES) {
-    std::vector<std::uint8_t> sealed(input.begin(), input.end());
-    std::memcpy(sealed.data(), "PLODREC1", 8);
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint8_t b : sealed) {
-      hash ^= b;
-      hash *= 1099511628211ull;
-    }
-    for (int i = 0; i < 8; ++i) {
-      sealed.push_back(static_cast<std::uint8_t>(hash >> (8 * i)));
-    }
-    Check(sealed);
-  }
+  const std::vector<std::uint8_t> sealed = fuzzcheck::SealedRecoveryCopy(input);
+  if (!sealed.empty()) Check(sealed);
   return 0;
 }

@@ -28,10 +28,7 @@ void Check(const QByteArray& bytes, Read read) {
     Require(std::memcmp(&level, &sentinel, sizeof level) == 0);
     return;
   }
-  Require(level.m_nWidthBytes >= MIN_WIDTH_BYTES &&
-          level.m_nWidthBytes <= MAX_WIDTH_BYTES);
-  Require(level.m_nHeight >= MIN_HEIGHT && level.m_nHeight <= MAX_HEIGHT);
-  Require(level.BitmapBytes() <= MAX_BITMAP_BYTES);
+  fuzzcheck::RequireLevelSize(level);
   const QByteArray png = EncodePng(TerrainToImage(level));
   Require(!png.isEmpty());
   LevelRecord again;
